@@ -1,0 +1,54 @@
+#pragma once
+
+#include "projects/Comandi.h"
+
+#include <QString>
+#include <array>
+#include <optional>
+
+// The three project files. Names inside the folder match without regard to case.
+namespace ProjectFiles {
+
+inline const QString CommandsFile = QStringLiteral("cmdmb.xml");
+inline const QString SerialFile = QStringLiteral("pargen.xml");
+inline const QString OptionsFile = QStringLiteral("DipCmd.xml");
+
+// Loads cmdmb.xml of the folder. A missing file gives an empty list; a file that fails part way
+// gives the entries read so far, the one being filled included with its later fields empty.
+CommandList loadCommandList(const QString& projectFolder);
+
+enum class SaveResult { Saved, ParserMissing, WriteFailed };
+
+// cmdmb.xml: one `row` per command with dataaddress, npoint, scale, unita, description.
+SaveResult saveCommandList(const QString& projectFolder, const CommandList& commands,
+                           const QString& fileName = CommandsFile);
+
+// pargen.xml as the communication settings dialog writes it: baudmodbus, parity, id_dev.
+struct SerialParameters {
+    int baudCode = 0;  // 0..7: 1200 ... 115200
+    int parityCode = 0;  // 0 none, 1 even, 2 odd
+    int deviceId = 1;
+};
+SaveResult saveSerialParameters(const QString& projectFolder, const SerialParameters& parameters,
+                                const QString& fileName = QStringLiteral("Pargen.xml"));
+
+// pargen.xml as the device read-back writes it: timeoutmb, baudmodbus, parity holding the
+// device's registers 110, 111 and 112.
+SaveResult saveReadBackSerialRegisters(const QString& projectFolder,
+                                       const std::array<int, 3>& registers110To112,
+                                       const QString& fileName = QStringLiteral("ParGen.Xml"));
+
+// pargen.xml read by position (first, second, third child); nothing when the file is missing,
+// does not parse or a value is not an integer.
+std::optional<SerialParameters> loadSerialParameters(const QString& projectFolder);
+
+// DipCmd.xml: the two start/stop options.
+struct StartStopOptions {
+    bool startStopWithDipSwitch = false;
+    bool cyclicalMemory = false;
+};
+SaveResult saveStartStopOptions(const QString& projectFolder, const StartStopOptions& options);
+// Finds Start_Stop and Cyclical_mem by name; nothing when the file is missing or unreadable.
+std::optional<StartStopOptions> loadStartStopOptions(const QString& projectFolder);
+
+}  // namespace ProjectFiles

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// Names inside a project folder match without regard to letter case: "PARGEN.XML" is
+// "pargen.xml", "Bin" is "bin".
+
+// The path of the existing entry of `folder` whose name equals `name` ignoring case (an exact
+// match wins); when there is none, folder + "/" + name, the path to create it under.
+QString pathInFolder(const QString& folder, const QString& name);
+
+// True when `folder` holds an entry (file or folder) with that name, ignoring case.
+bool existsInFolder(const QString& folder, const QString& name);

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <pugixml.hpp>
+
+// A handle on one element of an XmlDocument; a null handle stands for "none" and every
+// operation on it fails softly (empty results, false), so callers can chain look-ups.
+class XmlElement {
+public:
+    XmlElement() = default;
+
+    bool isNull() const { return !node_; }
+    explicit operator bool() const { return !isNull(); }
+    QString name() const;
+
+    // Child nodes in document order; white space between elements is not a node.
+    int childCount() const;
+    XmlElement child(int index) const;
+    // First child element with this name, or a null handle.
+    XmlElement childByName(const QString& name) const;
+
+    // Absent attribute: no value, so the caller's conversion fails.
+    std::optional<QString> attribute(const QString& name) const;
+    void setAttribute(const QString& name, const QString& value);
+
+    // All text inside the element, descendants included.
+    QString text() const;
+    // Replaces any content with the text.
+    void setText(const QString& text);
+
+    // Appends a detached element made by XmlDocument::createElement; returns the appended child.
+    XmlElement appendChild(const XmlElement& element);
+
+private:
+    friend class XmlDocument;
+    explicit XmlElement(pugi::xml_node node) : node_(node) {}
+    pugi::xml_node node_;
+};
+
+// The XML document facility used by every project and data file. Reading accepts UTF-8 (with or
+// without BOM), UTF-16 with BOM, and ISO-8859-1 / windows-1252 files; a file that declares
+// nothing and is not valid UTF-8 reads as windows-1252. Saving writes UTF-8 with a declaration of
+// our own, whole, through a temporary file. No DTD or entity is ever expanded.
+class XmlDocument {
+public:
+    // May fail (no memory); loaders then give up silently, savers report the parser missing.
+    static std::unique_ptr<XmlDocument> create();
+    ~XmlDocument();
+    XmlDocument(const XmlDocument&) = delete;
+    XmlDocument& operator=(const XmlDocument&) = delete;
+
+    // Parses the whole file; false when it cannot be read or does not parse, after which the
+    // document is empty and look-ups fail.
+    bool load(const QString& path);
+    // Same, from bytes in memory (files already read, tests).
+    bool loadBytes(const QByteArray& bytes);
+
+    XmlElement documentElement() const;
+    // Replaces the root element with one created by createElement.
+    void setDocumentElement(const XmlElement& element);
+
+    // A new element, detached until appended or made the document element.
+    XmlElement createElement(const QString& name);
+
+    // Writes the whole document over the file, atomically; false on any failure.
+    bool save(const QString& path) const;
+    // The bytes save() would write.
+    QByteArray toBytes() const;
+
+private:
+    XmlDocument();
+    std::unique_ptr<pugi::xml_document> doc_;
+    std::unique_ptr<pugi::xml_document> scratch_;  // holds elements not yet attached
+};
