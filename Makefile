@@ -20,6 +20,8 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@# Further test runs (sanitizer builds and the like) are scripts/test-*.
+	@for extra in scripts/test-*; do [ -x "$$extra" ] || continue; "$$extra" $(BUILD) || exit 1; done
 
 bench: build
 	@scripts/run-benchmarks $(BUILD)
