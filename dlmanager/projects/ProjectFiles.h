@@ -25,7 +25,7 @@ SaveResult saveCommandList(const QString& projectFolder, const CommandList& comm
 
 // pargen.xml as the communication settings dialog writes it: baudmodbus, parity, id_dev.
 struct SerialParameters {
-    int baudCode = 0;  // 0..7: 1200 ... 115200
+    int baudCode = 0;    // 0..7: 1200 ... 115200
     int parityCode = 0;  // 0 none, 1 even, 2 odd
     int deviceId = 1;
 };
@@ -48,7 +48,15 @@ struct StartStopOptions {
     bool cyclicalMemory = false;
 };
 SaveResult saveStartStopOptions(const QString& projectFolder, const StartStopOptions& options);
-// Finds Start_Stop and Cyclical_mem by name; nothing when the file is missing or unreadable.
-std::optional<StartStopOptions> loadStartStopOptions(const QString& projectFolder);
+
+// What DipCmd.xml holds, found by element name: an option is 1 (on), another integer (off), or
+// unknown when the file does not parse or the element is missing or not an integer. An unknown
+// Start_Stop makes both unknown, so the caller keeps what it shows.
+struct StoredStartStopOptions {
+    std::optional<bool> startStopWithDipSwitch;
+    std::optional<bool> cyclicalMemory;
+};
+// Nothing when the folder holds no DipCmd.xml.
+std::optional<StoredStartStopOptions> loadStartStopOptions(const QString& projectFolder);
 
 }  // namespace ProjectFiles

@@ -31,7 +31,8 @@ public:
     // Replaces any content with the text.
     void setText(const QString& text);
 
-    // Appends a detached element made by XmlDocument::createElement; returns the appended child.
+    // Appends a copy of an element made by XmlDocument::createElement (with its children and
+    // attributes as they are now); returns the appended child, to go on building through it.
     XmlElement appendChild(const XmlElement& element);
 
 private:

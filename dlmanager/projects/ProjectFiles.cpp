@@ -1,0 +1,182 @@
+#include "projects/ProjectFiles.h"
+
+#include "shell/FolderLookup.h"
+#include "shell/Numbers.h"
+#include "shell/XmlDocument.h"
+
+namespace ProjectFiles {
+
+namespace {
+
+std::optional<long long> integerAttribute(const XmlElement& element, const char* name) {
+    const std::optional<QString> text = element.attribute(QString::fromLatin1(name));
+    return text ? parseDecimal(*text) : std::nullopt;
+}
+
+std::optional<long long> integerText(const XmlElement& element) {
+    return element ? parseDecimal(element.text()) : std::nullopt;
+}
+
+// Fills the command from the row's attributes in file order; false at the first failure, with
+// the fields before it already set.
+bool readCommand(const XmlElement& row, Comandi& command) {
+    const auto address = integerAttribute(row, "dataaddress");
+    if (!address) {
+        return false;
+    }
+    command.DataAddress = static_cast<uint16_t>(*address & 0xFFFF);
+    const auto points = integerAttribute(row, "npoint");
+    if (!points) {
+        return false;
+    }
+    command.PointCount = static_cast<uint8_t>(*points & 0xFF);
+    const auto decimals = integerAttribute(row, "scale");
+    if (!decimals) {
+        return false;
+    }
+    command.Decimals = static_cast<uint8_t>(*decimals & 0xFF);
+    const auto unit = row.attribute(QStringLiteral("unita"));
+    if (!unit) {
+        return false;
+    }
+    command.Unit = *unit;
+    const auto description = row.attribute(QStringLiteral("description"));
+    if (!description) {
+        return false;
+    }
+    command.Description = *description;
+    return true;
+}
+
+SaveResult saveDocument(XmlDocument& document, XmlElement root, const QString& projectFolder,
+                        const QString& fileName) {
+    document.setDocumentElement(root);
+    return document.save(pathInFolder(projectFolder, fileName)) ? SaveResult::Saved
+                                                                : SaveResult::WriteFailed;
+}
+
+XmlElement textElement(XmlDocument& document, const char* name, long long value) {
+    XmlElement element = document.createElement(QString::fromLatin1(name));
+    element.setText(decimalText(value));
+    return element;
+}
+
+}  // namespace
+
+CommandList loadCommandList(const QString& projectFolder) {
+    CommandList commands;
+    const auto document = XmlDocument::create();
+    if (!document || !existsInFolder(projectFolder, CommandsFile)) {
+        return commands;
+    }
+    if (!document->load(pathInFolder(projectFolder, CommandsFile))) {
+        return commands;
+    }
+    const XmlElement root = document->documentElement();
+    const int count = root.childCount();
+    for (int i = 0; i < count; ++i) {
+        Comandi& command = commands.emplace_back();
+        command.Visible = 1;
+        if (!readCommand(root.child(i), command)) {
+            break;  // a damaged file keeps what was read before the damage
+        }
+    }
+    return commands;
+}
+
+SaveResult saveCommandList(const QString& projectFolder, const CommandList& commands,
+                           const QString& fileName) {
+    const auto document = XmlDocument::create();
+    if (!document) {
+        return SaveResult::ParserMissing;
+    }
+    XmlElement root = document->createElement(QStringLiteral("cmdmb"));
+    for (const Comandi& command : commands) {
+        XmlElement row = document->createElement(QStringLiteral("row"));
+        row.setAttribute(QStringLiteral("dataaddress"), decimalText(command.DataAddress));
+        row.setAttribute(QStringLiteral("npoint"), decimalText(command.PointCount));
+        row.setAttribute(QStringLiteral("scale"), decimalText(command.Decimals));
+        row.setAttribute(QStringLiteral("unita"), command.Unit);
+        row.setAttribute(QStringLiteral("description"), command.Description);
+        root.appendChild(row);
+    }
+    return saveDocument(*document, root, projectFolder, fileName);
+}
+
+SaveResult saveSerialParameters(const QString& projectFolder, const SerialParameters& parameters,
+                                const QString& fileName) {
+    const auto document = XmlDocument::create();
+    if (!document) {
+        return SaveResult::ParserMissing;
+    }
+    XmlElement root = document->createElement(QStringLiteral("GenericParameter"));
+    root.appendChild(textElement(*document, "baudmodbus", parameters.baudCode));
+    root.appendChild(textElement(*document, "parity", parameters.parityCode));
+    root.appendChild(textElement(*document, "id_dev", parameters.deviceId));
+    return saveDocument(*document, root, projectFolder, fileName);
+}
+
+SaveResult saveReadBackSerialRegisters(const QString& projectFolder,
+                                       const std::array<int, 3>& registers110To112,
+                                       const QString& fileName) {
+    const auto document = XmlDocument::create();
+    if (!document) {
+        return SaveResult::ParserMissing;
+    }
+    XmlElement root = document->createElement(QStringLiteral("GenericParameter"));
+    root.appendChild(textElement(*document, "timeoutmb", registers110To112[0]));
+    root.appendChild(textElement(*document, "baudmodbus", registers110To112[1]));
+    root.appendChild(textElement(*document, "parity", registers110To112[2]));
+    return saveDocument(*document, root, projectFolder, fileName);
+}
+
+std::optional<SerialParameters> loadSerialParameters(const QString& projectFolder) {
+    const auto document = XmlDocument::create();
+    if (!document || !existsInFolder(projectFolder, SerialFile) ||
+        !document->load(pathInFolder(projectFolder, SerialFile))) {
+        return std::nullopt;
+    }
+    const XmlElement root = document->documentElement();
+    const auto baud = integerText(root.child(0));
+    const auto parity = integerText(root.child(1));
+    const auto device = integerText(root.child(2));
+    if (!baud || !parity || !device) {
+        return std::nullopt;
+    }
+    return SerialParameters{static_cast<int>(*baud), static_cast<int>(*parity),
+                            static_cast<int>(*device)};
+}
+
+SaveResult saveStartStopOptions(const QString& projectFolder, const StartStopOptions& options) {
+    const auto document = XmlDocument::create();
+    if (!document) {
+        return SaveResult::ParserMissing;
+    }
+    XmlElement root = document->createElement(QStringLiteral("Dip-Switch"));
+    root.appendChild(textElement(*document, "Start_Stop", options.startStopWithDipSwitch ? 1 : 0));
+    root.appendChild(textElement(*document, "Cyclical_mem", options.cyclicalMemory ? 1 : 0));
+    return saveDocument(*document, root, projectFolder, OptionsFile);
+}
+
+std::optional<StoredStartStopOptions> loadStartStopOptions(const QString& projectFolder) {
+    if (!existsInFolder(projectFolder, OptionsFile)) {
+        return std::nullopt;
+    }
+    StoredStartStopOptions stored;
+    const auto document = XmlDocument::create();
+    if (!document || !document->load(pathInFolder(projectFolder, OptionsFile))) {
+        return stored;
+    }
+    const XmlElement root = document->documentElement();
+    const auto startStop = integerText(root.childByName(QStringLiteral("Start_Stop")));
+    if (!startStop) {
+        return stored;
+    }
+    stored.startStopWithDipSwitch = *startStop == 1;
+    if (const auto cyclical = integerText(root.childByName(QStringLiteral("Cyclical_mem")))) {
+        stored.cyclicalMemory = *cyclical == 1;
+    }
+    return stored;
+}
+
+}  // namespace ProjectFiles

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "projects/Comandi.h"
+#include "shell/ProgramSettings.h"
+
+// What the main window's creation step works out before any other window exists.
+struct StartUpState {
+    ProgramSettings settings;
+    CommandList commands;
+    bool projectReopened = false;  // the title then names settings.ProjectName
+};
+
+// Sets the folders (creating MASTER and PROJECTS), reads the settings file and reopens the last
+// project, loading its command list, when its folder still exists.
+StartUpState startUp(const QString& programFolder);

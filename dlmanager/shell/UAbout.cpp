@@ -1,0 +1,37 @@
+#include "shell/UAbout.h"
+
+#include "shell/ProductTexts.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("About"));
+    setModal(true);
+
+    L_VTL = new QLabel(ProductTexts::Maker, this);
+    QFont makerFont = L_VTL->font();
+    makerFont.setBold(true);
+    makerFont.setPointSize(makerFont.pointSize() + 6);
+    L_VTL->setFont(makerFont);
+    L_VTL->setAlignment(Qt::AlignCenter);
+
+    L_Info = new QLabel(this);
+    L_Info->setAlignment(Qt::AlignCenter);
+    L_Info->setText(QStringList{ProductTexts::ApplicationTitle, QStringLiteral("Vers  0.0"),
+                                QString(), QStringLiteral("info at:"), ProductTexts::ContactMail,
+                                ProductTexts::ContactWeb}
+                        .join(QLatin1Char('\n')));
+
+    B_OK = new QPushButton(QStringLiteral("OK"), this);
+    B_OK->setDefault(true);
+    connect(B_OK, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(L_VTL);
+    layout->addWidget(L_Info);
+    layout->addWidget(B_OK, 0, Qt::AlignHCenter);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}

@@ -1,0 +1,174 @@
+#include "shell/XmlDocument.h"
+
+#include "shell/WholeFile.h"
+#include "shell/XmlEncoding.h"
+
+#include <QFile>
+#include <new>
+#include <sstream>
+
+namespace {
+
+std::string utf8(const QString& text) {
+    return text.toStdString();
+}
+
+// White space between elements is dropped by the parser; what is left are elements and texts.
+constexpr unsigned ParseOptions = pugi::parse_default;
+
+void collectText(const pugi::xml_node& node, std::string& out) {
+    for (const pugi::xml_node& child : node.children()) {
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
+            out += child.value();
+        } else if (child.type() == pugi::node_element) {
+            collectText(child, out);
+        }
+    }
+}
+
+}  // namespace
+
+QString XmlElement::name() const {
+    return QString::fromUtf8(node_.name());
+}
+
+int XmlElement::childCount() const {
+    int count = 0;
+    for (auto it = node_.begin(); it != node_.end(); ++it) {
+        ++count;
+    }
+    return count;
+}
+
+XmlElement XmlElement::child(int index) const {
+    if (index < 0) {
+        return {};
+    }
+    for (const pugi::xml_node& child : node_.children()) {
+        if (index-- == 0) {
+            return XmlElement(child);
+        }
+    }
+    return {};
+}
+
+XmlElement XmlElement::childByName(const QString& name) const {
+    return XmlElement(node_.child(utf8(name).c_str()));
+}
+
+std::optional<QString> XmlElement::attribute(const QString& name) const {
+    const pugi::xml_attribute attribute = node_.attribute(utf8(name).c_str());
+    if (!attribute) {
+        return std::nullopt;
+    }
+    return QString::fromUtf8(attribute.value());
+}
+
+void XmlElement::setAttribute(const QString& name, const QString& value) {
+    if (isNull()) {
+        return;
+    }
+    const std::string key = utf8(name);
+    pugi::xml_attribute attribute = node_.attribute(key.c_str());
+    if (!attribute) {
+        attribute = node_.append_attribute(key.c_str());
+    }
+    attribute.set_value(utf8(value).c_str());
+}
+
+QString XmlElement::text() const {
+    std::string text;
+    collectText(node_, text);
+    return QString::fromStdString(text);
+}
+
+void XmlElement::setText(const QString& text) {
+    if (isNull()) {
+        return;
+    }
+    while (node_.first_child()) {
+        node_.remove_child(node_.first_child());
+    }
+    if (!text.isEmpty()) {
+        node_.append_child(pugi::node_pcdata).set_value(utf8(text).c_str());
+    }
+}
+
+XmlElement XmlElement::appendChild(const XmlElement& element) {
+    if (isNull() || element.isNull()) {
+        return {};
+    }
+    return XmlElement(node_.append_copy(element.node_));
+}
+
+std::unique_ptr<XmlDocument> XmlDocument::create() {
+    try {
+        return std::unique_ptr<XmlDocument>(new XmlDocument());
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+XmlDocument::XmlDocument()
+    : doc_(std::make_unique<pugi::xml_document>()),
+      scratch_(std::make_unique<pugi::xml_document>()) {}
+
+XmlDocument::~XmlDocument() = default;
+
+bool XmlDocument::load(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        doc_->reset();
+        return false;
+    }
+    return loadBytes(file.readAll());
+}
+
+bool XmlDocument::loadBytes(const QByteArray& bytes) {
+    const QByteArray text = XmlEncoding::toUtf8(bytes);
+    const pugi::xml_parse_result result = doc_->load_buffer(
+        text.constData(), static_cast<size_t>(text.size()), ParseOptions, pugi::encoding_utf8);
+    if (!result || !doc_->document_element()) {
+        doc_->reset();
+        return false;
+    }
+    return true;
+}
+
+XmlElement XmlDocument::documentElement() const {
+    return XmlElement(doc_->document_element());
+}
+
+void XmlDocument::setDocumentElement(const XmlElement& element) {
+    if (element.isNull()) {
+        return;
+    }
+    // Copy first: the element may live below the root being replaced.
+    pugi::xml_document replacement;
+    replacement.append_copy(element.node_);
+    doc_->reset();
+    doc_->append_copy(replacement.first_child());
+}
+
+XmlElement XmlDocument::createElement(const QString& name) {
+    return XmlElement(scratch_->append_child(utf8(name).c_str()));
+}
+
+QByteArray XmlDocument::toBytes() const {
+    std::ostringstream out;
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    for (const pugi::xml_node& node : doc_->children()) {
+        if (node.type() != pugi::node_declaration) {
+            node.print(out, "  ", pugi::format_indent, pugi::encoding_utf8);
+        }
+    }
+    const std::string text = out.str();
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool XmlDocument::save(const QString& path) const {
+    if (!doc_->document_element()) {
+        return false;
+    }
+    return writeFileWhole(path, toBytes());
+}

@@ -1,0 +1,37 @@
+#include "shell/ProductTexts.h"
+#include "shell/TerminationSignals.h"
+#include "shell/UAbout.h"
+#include "shell/UTessitoreFirmWare.h"
+
+#include <QApplication>
+#include <memory>
+
+namespace {
+
+// The windows made after the main window, in the order the program creates them; each is
+// hidden until shown modally and reused for the whole run.
+struct ModalWindows {
+    explicit ModalWindows(TFTessitoreFirmWare& main) : FAbout(std::make_unique<TFAbout>(&main)) {
+        main.attachAbout(FAbout.get());
+    }
+
+    std::unique_ptr<TFAbout> FAbout;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("dlmanager"));
+    QApplication::setApplicationDisplayName(ProductTexts::ApplicationTitle);
+
+    TFTessitoreFirmWare FTessitoreFirmWare(QCoreApplication::applicationDirPath());
+    ModalWindows windows(FTessitoreFirmWare);
+
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &FTessitoreFirmWare,
+                     &QWidget::close);
+
+    FTessitoreFirmWare.show();
+    return QApplication::exec();
+}
