@@ -22,7 +22,6 @@ public:
                                                 const QString& preselected) = 0;
     virtual std::optional<QString> chooseOpenFile(const QString& startFolder,
                                                   const QString& filter) = 0;
-    virtual std::optional<QString> chooseSaveFile(const QString& startFolder,
-                                                  const QString& filter,
+    virtual std::optional<QString> chooseSaveFile(const QString& startFolder, const QString& filter,
                                                   const QString& defaultExtension) = 0;
 };
