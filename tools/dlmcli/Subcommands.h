@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QStringList>
+
+class CliPrompts;
+
+// One function per subcommand: arguments after the subcommand's name; the process exit status.
+int runCommands(const QStringList& arguments, CliPrompts& prompts);

@@ -1,0 +1,45 @@
+#include "CliPrompts.h"
+#include "Subcommands.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+
+namespace {
+
+struct Subcommand {
+    const char* name;
+    const char* usage;
+    int (*run)(const QStringList& arguments, CliPrompts& prompts);
+};
+
+const Subcommand subcommands[] = {
+    {"commands", "commands PROJECT_FOLDER   print the project's command list", runCommands},
+};
+
+int usage() {
+    std::fprintf(stderr, "usage: dlmcli SUBCOMMAND ARGUMENTS...\n");
+    for (const Subcommand& subcommand : subcommands) {
+        std::fprintf(stderr, "  dlmcli %s\n", subcommand.usage);
+    }
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    if (arguments.isEmpty()) {
+        return usage();
+    }
+    const QString name = arguments.takeFirst();
+    for (const Subcommand& subcommand : subcommands) {
+        if (name == QLatin1String(subcommand.name)) {
+            CliPrompts prompts;
+            return subcommand.run(arguments, prompts);
+        }
+    }
+    return usage();
+}
