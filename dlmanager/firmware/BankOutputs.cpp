@@ -1,0 +1,68 @@
+#include "firmware/BankOutputs.h"
+
+#include "firmware/BankSlots.h"
+#include "firmware/ConfigBankBuilder.h"
+#include "shell/FolderLookup.h"
+#include "shell/Prompts.h"
+#include "shell/WholeFile.h"
+
+#include <QDir>
+
+namespace {
+
+constexpr int ItemsPerLine = 16;
+constexpr char HexDigits[] = "0123456789ABCDEF";
+
+}  // namespace
+
+QByteArray bankSourceText(const BankImage& bank) {
+    QByteArray text;
+    text.reserve(117824);
+    text.append("#pragma CONST_SEG SEGMENT0\r\n");
+    for (int line = 0; line < BankSize / ItemsPerLine; ++line) {
+        text.append(line == 0 ? "const char Bank1 [] = {" : "                 ");
+        for (int item = 0; item < ItemsPerLine; ++item) {
+            const int index = line * ItemsPerLine + item;
+            const uint8_t value = bank[index];
+            const char digits[] = {' ', '0', 'x', HexDigits[value >> 4], HexDigits[value & 0x0F]};
+            text.append(digits, sizeof digits);
+            text.append(index == BankSize - 1 ? "};" : ",");
+        }
+        text.append("\r\n");
+    }
+    text.append("\r\n");
+    text.append("#pragma CONST_SEG DEFAULT\r\n");
+    return text;
+}
+
+int writeBankFiles(const QString& binFolder, const BankImages& banks) {
+    int written = 0;
+    for (int number = 1; number <= BankCount; ++number) {
+        const BankImage& bank = banks.bank(number);
+        const QByteArray bytes(reinterpret_cast<const char*>(bank.data()), BankSize);
+        if (writeFileWhole(pathInFolder(binFolder, bankSlot(number).imageFileName), bytes)) {
+            ++written;
+        }
+    }
+    return written;
+}
+
+bool writeBankSource(const QString& binFolder, const BankImage& bank, Prompts& prompts) {
+    const QString path = pathInFolder(binFolder, QStringLiteral("bankg.c"));
+    QString reason;
+    if (!writeFileWhole(path, bankSourceText(bank), &reason)) {
+        prompts.inform(QStringLiteral("Cannot write file \"%1\": %2")
+                           .arg(QDir::toNativeSeparators(path), reason));
+        return false;
+    }
+    return true;
+}
+
+bool prepareBanksForUpdate(const QString& projectFolder, BankImages& banks, Prompts& prompts) {
+    if (buildConfigBank(projectFolder, banks, prompts) == BankBuildResult::Abandoned) {
+        return false;
+    }
+    const QString binFolder = bankFolderOf(projectFolder);
+    writeBankFiles(binFolder, banks);
+    return writeBankSource(binFolder, banks.ConfigBank(), prompts);
+}

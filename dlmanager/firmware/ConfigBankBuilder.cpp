@@ -1,0 +1,164 @@
+#include "firmware/ConfigBankBuilder.h"
+
+#include "firmware/BankNumber.h"
+#include "projects/ProjectFiles.h"
+#include "shell/FolderLookup.h"
+#include "shell/Numbers.h"
+#include "shell/Prompts.h"
+#include "shell/XmlDocument.h"
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+using namespace ConfigBankLayout;
+
+using ProjectFiles::CommandsFile;
+using ProjectFiles::OptionsFile;
+using ProjectFiles::SerialFile;
+
+void putBe16(BankImage& bank, int offset, uint16_t value) {
+    bank[offset] = static_cast<uint8_t>(value >> 8);
+    bank[offset + 1] = static_cast<uint8_t>(value & 0xFF);
+}
+
+// Loads the named file of the folder when it exists; nothing when it is missing, an error
+// (shown) when it does not parse.
+enum class Load { Missing, Loaded, Failed };
+Load loadProjectFile(XmlDocument& document, const QString& folder, const QString& name,
+                     Prompts& prompts) {
+    if (!existsInFolder(folder, name)) {
+        return Load::Missing;
+    }
+    if (!document.load(pathInFolder(folder, name))) {
+        prompts.inform(QStringLiteral("Error loading file %1").arg(name));
+        return Load::Failed;
+    }
+    return Load::Loaded;
+}
+
+std::unique_ptr<XmlDocument> createParser(Prompts& prompts) {
+    std::unique_ptr<XmlDocument> document = XmlDocument::create();
+    if (!document) {
+        prompts.inform(QStringLiteral("Error XML parser not installed"));
+    }
+    return document;
+}
+
+// Packs the rows of cmdmb.xml from offset 0; nothing when the build must be abandoned.
+std::optional<int> packCommands(const XmlElement& root, BankImage& bank, Prompts& prompts) {
+    int count = 0;
+    for (int row = 0; row < root.childCount(); ++row) {
+        const XmlElement element = root.child(row);
+        const std::optional<QString> conf = element.attribute(QStringLiteral("conf"));
+        if (conf && conf->isEmpty()) {
+            continue;
+        }
+        if (count == MaxEntries) {
+            prompts.inform(QStringLiteral("Too many commands for the configuration bank"));
+            return std::nullopt;
+        }
+        const int offset = count * EntrySize;
+        const std::optional<QString> address = element.attribute(QStringLiteral("dataaddress"));
+        if (!address) {
+            prompts.inform(
+                QStringLiteral("Error in file cmdmb.xml: row %1 has no dataaddress").arg(row + 1));
+            return std::nullopt;
+        }
+        putBe16(bank, offset, bankNumber(*address, prompts));
+        const std::optional<QString> points = element.attribute(QStringLiteral("npoint"));
+        if (!points) {
+            prompts.inform(
+                QStringLiteral("Error in file cmdmb.xml: row %1 has no npoint").arg(row + 1));
+            return std::nullopt;
+        }
+        bank[offset + 2] = static_cast<uint8_t>(bankNumber(*points, prompts));
+        ++count;
+    }
+    return count;
+}
+
+// The option byte of a DipCmd.xml child: the low byte of its integer text.
+std::optional<uint8_t> optionByte(const XmlElement& element) {
+    if (!element) {
+        return std::nullopt;
+    }
+    const std::optional<long long> value = parseDecimal(element.text());
+    if (!value) {
+        return std::nullopt;
+    }
+    return static_cast<uint8_t>(*value);
+}
+
+}  // namespace
+
+BankBuildResult buildConfigBank(const QString& projectFolder, BankImages& banks, Prompts& prompts) {
+    banks = BankImages{};
+    BankImage& bank = banks.ConfigBank();
+
+    std::unique_ptr<XmlDocument> commands = createParser(prompts);
+    if (!commands) {
+        return BankBuildResult::Abandoned;
+    }
+    int count = 0;
+    switch (loadProjectFile(*commands, projectFolder, CommandsFile, prompts)) {
+        case Load::Missing:
+            prompts.inform(QStringLiteral("File cmdmb.xml not found"));
+            break;
+        case Load::Failed:
+            return BankBuildResult::Abandoned;
+        case Load::Loaded: {
+            const std::optional<int> packed =
+                packCommands(commands->documentElement(), bank, prompts);
+            if (!packed) {
+                return BankBuildResult::Abandoned;
+            }
+            count = *packed;
+            break;
+        }
+    }
+
+    std::unique_ptr<XmlDocument> parameters = createParser(prompts);
+    if (!parameters) {
+        return BankBuildResult::Abandoned;
+    }
+    switch (loadProjectFile(*parameters, projectFolder, SerialFile, prompts)) {
+        case Load::Missing:
+            prompts.inform(QStringLiteral("File pargen.xml not found"));
+            return BankBuildResult::Built;
+        case Load::Failed:
+            return BankBuildResult::Abandoned;
+        case Load::Loaded:
+            break;
+    }
+    const XmlElement serial = parameters->documentElement();
+    if (serial.childCount() < 3) {
+        prompts.inform(QStringLiteral("Error in file pargen.xml: fewer than three parameters"));
+        return BankBuildResult::Abandoned;
+    }
+    for (int i = 0; i < 3; ++i) {
+        bank[BaudCode + i] = static_cast<uint8_t>(bankNumber(serial.child(i).text(), prompts));
+    }
+    putBe16(bank, EntryCount, static_cast<uint16_t>(count));
+
+    switch (loadProjectFile(*parameters, projectFolder, OptionsFile, prompts)) {
+        case Load::Missing:
+            bank[StartStop] = 0;
+            bank[CyclicalMemory] = 0;
+            return BankBuildResult::Built;
+        case Load::Failed:
+            return BankBuildResult::Abandoned;
+        case Load::Loaded:
+            break;
+    }
+    const XmlElement options = parameters->documentElement();
+    const std::optional<uint8_t> startStop = optionByte(options.child(0));
+    if (!startStop) {
+        prompts.inform(QStringLiteral("Error in file DipCmd.xml: no valid Start_Stop option"));
+        return BankBuildResult::Abandoned;
+    }
+    bank[StartStop] = *startStop;
+    bank[CyclicalMemory] = optionByte(options.child(1)).value_or(0);
+    return BankBuildResult::Built;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "firmware/BankSlots.h"
+#include "firmware/MergeProgress.h"
+
+#include <QString>
+#include <array>
+#include <optional>
+
+class Prompts;
+
+// The folders of one merge run.
+struct MergeFolders {
+    QString projectFolder;  // stage outputs and the final output go here
+    QString bankFolder;     // bank1.bin ... bank5.bin; Bin.sx is made here while a slot merges
+};
+
+// Merges bank `slot` into the S-record file `sourcePath`, writing `outputName` into the project
+// folder. Messages go to `prompts`; progress runs from 0 to the number of lines handled.
+BankOutcome MergeBank(const MergeFolders& folders, int slot, const QString& sourcePath,
+                      const QString& outputName, Prompts& prompts, MergeProgress& progress);
+
+struct MergeRun {
+    MergeFolders folders;
+    QString baseFirmware;  // path of the base S-record file, only read
+    BankSwitches switches{};
+};
+
+struct MergeSummary {
+    // The outcome of every slot that was merged; nothing for switched-off slots and slots after
+    // a stop.
+    std::array<std::optional<BankOutcome>, SlotCount> outcomes{};
+    bool aborted = false;  // a slot aborted: later slots did not run, no new final output
+    QString finalOutput;   // path of "New_" + the base firmware's name in the project folder
+};
+
+// Runs the five stages in slot order, each reading the previous stage's output; stops at the
+// first aborted slot. Stage files are removed afterwards, however the chain ended.
+MergeSummary MergeAllBanks(const MergeRun& run, Prompts& prompts, MergeProgress& progress);
