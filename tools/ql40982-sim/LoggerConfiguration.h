@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One entry of the device's command table: a block of registers sampled on its RS-485 port.
+struct TableEntry {
+    uint16_t dataAddress = 0;
+    uint8_t pointCount = 0;
+
+    bool operator==(const TableEntry&) const = default;
+};
+
+// What the firmware's configuration bank gives the device, plus the time-out word it reports.
+struct LoggerConfiguration {
+    std::vector<TableEntry> commands;
+    uint16_t timeout = 1000;
+    uint16_t baudCode = 3;
+    uint16_t parityCode = 0;
+};
+
+// A small logging set-up so the simulator is useful without a project.
+LoggerConfiguration demoConfiguration();
+
+// "T,B,P" as given on the command line; nothing when it is not three numbers of 16 bits.
+std::optional<LoggerConfiguration> withSerialText(LoggerConfiguration base,
+                                                  const std::string& text);
