@@ -1,0 +1,203 @@
+#include "shell/XmlEncoding.h"
+
+#include <QStringDecoder>
+#include <array>
+#include <optional>
+
+namespace {
+
+enum class SingleByte { Latin1, Windows1252 };
+
+// windows-1252 at 0x80..0x9F; the five bytes it leaves undefined keep their C1 code point, as
+// Windows' own conversion does, so no byte is lost and every byte maps to a distinct character.
+constexpr std::array<char16_t, 32> windows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(QByteArray& out, char16_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+QByteArray decodeSingleByte(const QByteArray& bytes, SingleByte encoding) {
+    QByteArray out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool remapped = encoding == SingleByte::Windows1252 && byte >= 0x80 && byte <= 0x9F;
+        appendUtf8(out, remapped ? windows1252High[byte - 0x80] : char16_t(byte));
+    }
+    return out;
+}
+
+QByteArray decodeUtf16(QByteArrayView bytes, QStringConverter::Encoding encoding) {
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    return QString(decoder(bytes)).toUtf8();
+}
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool isValidUtf8(const QByteArray& bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto* const end = p + bytes.size();
+    while (p < end) {
+        const unsigned char lead = *p;
+        int length = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead < 0x80) {
+            ++p;
+            continue;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (end - p < length || p[1] < low || p[1] > high) {
+            return false;
+        }
+        for (int i = 2; i < length; ++i) {
+            if (p[i] < 0x80 || p[i] > 0xBF) {
+                return false;
+            }
+        }
+        p += length;
+    }
+    return true;
+}
+
+bool isXmlSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Where the value of the declaration's encoding stands, as [begin, end) in the bytes. The
+// declaration is ASCII in every encoding read here, so the raw bytes can be searched.
+struct ValueSpan {
+    qsizetype begin;
+    qsizetype end;
+};
+
+std::optional<ValueSpan> declaredEncoding(const QByteArray& bytes) {
+    qsizetype start = 0;
+    while (start < bytes.size() && isXmlSpace(bytes[start])) {
+        ++start;
+    }
+    if (!bytes.mid(start, 5).startsWith("<?xml") || start + 5 >= bytes.size() ||
+        !isXmlSpace(bytes[start + 5])) {
+        return std::nullopt;
+    }
+    const qsizetype close = bytes.indexOf("?>", start);
+    if (close < 0) {
+        return std::nullopt;
+    }
+    qsizetype key = bytes.indexOf("encoding", start);
+    if (key < 0 || key > close || !isXmlSpace(bytes[key - 1])) {
+        return std::nullopt;
+    }
+    qsizetype i = key + 8;
+    while (i < close && isXmlSpace(bytes[i])) {
+        ++i;
+    }
+    if (i >= close || bytes[i] != '=') {
+        return std::nullopt;
+    }
+    ++i;
+    while (i < close && isXmlSpace(bytes[i])) {
+        ++i;
+    }
+    if (i >= close || (bytes[i] != '"' && bytes[i] != '\'')) {
+        return std::nullopt;
+    }
+    const qsizetype valueEnd = bytes.indexOf(bytes[i], i + 1);
+    if (valueEnd < 0 || valueEnd > close) {
+        return std::nullopt;
+    }
+    return ValueSpan{i + 1, valueEnd};
+}
+
+std::optional<SingleByte> singleByteEncoding(const QByteArray& label) {
+    static const char* const latin1Names[] = {
+        "iso-8859-1", "iso8859-1", "iso_8859-1", "iso_8859-1:1987", "iso-ir-100", "latin1",
+        "latin-1",    "l1",        "ibm819",     "cp819",           "csisolatin1"};
+    static const char* const windows1252Names[] = {"windows-1252", "cp1252", "x-cp1252",
+                                                   "cswindows1252"};
+    const QByteArray name = label.trimmed().toLower();
+    for (const char* known : latin1Names) {
+        if (name == known) {
+            return SingleByte::Latin1;
+        }
+    }
+    for (const char* known : windows1252Names) {
+        if (name == known) {
+            return SingleByte::Windows1252;
+        }
+    }
+    return std::nullopt;
+}
+
+// The text is UTF-8 now: a declaration naming anything else would make the parser decode again.
+QByteArray withUtf8Declaration(QByteArray utf8) {
+    if (const auto value = declaredEncoding(utf8)) {
+        utf8.replace(value->begin, value->end - value->begin, "UTF-8");
+    }
+    return utf8;
+}
+
+QByteArray decodeBytes(const QByteArray& bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        return bytes.mid(3);
+    }
+    const QByteArrayView view(bytes);
+    if (bytes.startsWith("\xFF\xFE")) {
+        return decodeUtf16(view.sliced(2), QStringConverter::Utf16LE);
+    }
+    if (bytes.startsWith("\xFE\xFF")) {
+        return decodeUtf16(view.sliced(2), QStringConverter::Utf16BE);
+    }
+    // UTF-16 without a BOM still shows itself by the "<?" it starts with.
+    if (bytes.startsWith(QByteArrayView("<\0?\0", 4))) {
+        return decodeUtf16(view, QStringConverter::Utf16LE);
+    }
+    if (bytes.startsWith(QByteArrayView("\0<\0?", 4))) {
+        return decodeUtf16(view, QStringConverter::Utf16BE);
+    }
+    if (const auto value = declaredEncoding(bytes)) {
+        const QByteArray label = bytes.mid(value->begin, value->end - value->begin);
+        if (const auto encoding = singleByteEncoding(label)) {
+            return decodeSingleByte(bytes, *encoding);
+        }
+    }
+    // Declared as UTF-8, as something we do not decode, or not at all: bytes that are not UTF-8
+    // come from a program that wrote the Windows code page whatever the declaration says, so the
+    // whole file is read that way rather than mixing two encodings in one file.
+    if (isValidUtf8(bytes)) {
+        return bytes;
+    }
+    return decodeSingleByte(bytes, SingleByte::Windows1252);
+}
+
+}  // namespace
+
+namespace XmlEncoding {
+
+QByteArray toUtf8(const QByteArray& fileBytes) {
+    return withUtf8Declaration(decodeBytes(fileBytes));
+}
+
+}  // namespace XmlEncoding
