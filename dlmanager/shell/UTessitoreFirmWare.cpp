@@ -29,8 +29,10 @@ QPushButton* sectionButton(const QString& text, const QString& hint, QWidget* pa
 
 }  // namespace
 
-TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder)
-    : state_(startUp(programFolder)), prompts_(this) {
+TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* prompts)
+    : state_(startUp(programFolder)),
+      toolkitPrompts_(this),
+      prompts_(prompts ? prompts : &toolkitPrompts_) {
     setObjectName(QStringLiteral("FTessitoreFirmWare"));
     setStyleSheet(
         QStringLiteral("QMainWindow, QWidget#Content { background: #F8F7ED; }"
@@ -137,7 +139,7 @@ QWidget* TFTessitoreFirmWare::buildStatusBar() {
 void TFTessitoreFirmWare::closeEvent(QCloseEvent* event) {
     Timer_Com.stop();
     if (!Settings::writeLastProject(state_.settings)) {
-        prompts_.inform(QStringLiteral("Unable to write to ") + state_.settings.settingsFile());
+        prompts_->inform(QStringLiteral("Unable to write to ") + state_.settings.settingsFile());
     }
     event->accept();
 }

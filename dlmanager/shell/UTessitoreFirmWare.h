@@ -20,14 +20,15 @@ class TFTessitoreFirmWare : public QMainWindow {
 public:
     static constexpr int StatusPollInterval = 6000;
 
-    explicit TFTessitoreFirmWare(const QString& programFolder);
+    // Messages go through `prompts` when given (tests), else through the toolkit's boxes.
+    explicit TFTessitoreFirmWare(const QString& programFolder, Prompts* prompts = nullptr);
 
     // The windows created after this one; shown modally from here.
     void attachAbout(TFAbout* about) { FAbout_ = about; }
 
     ProgramSettings& settings() { return state_.settings; }
     CommandList& commandList() { return state_.commands; }
-    Prompts& prompts() { return prompts_; }
+    Prompts& prompts() { return *prompts_; }
 
     // The title rule, for the project operations.
     void applyTitleRule();
@@ -54,6 +55,7 @@ private:
     QWidget* buildStatusBar();
 
     StartUpState state_;
-    QtPrompts prompts_;
+    QtPrompts toolkitPrompts_;
+    Prompts* prompts_;
     TFAbout* FAbout_ = nullptr;
 };

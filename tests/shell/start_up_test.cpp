@@ -1,0 +1,97 @@
+#include "shell/StartUp.h"
+
+#include "projects/ProjectFiles.h"
+#include "shell/IniFile.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace {
+
+class StartUpTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString ini() const { return dir.filePath("Quandor.ini"); }
+    void remember(const QString& project, const QString& port) {
+        ASSERT_TRUE(IniFile::write(ini(), "lastproj", "projectname", project));
+        ASSERT_TRUE(IniFile::write(ini(), "ComPort", "Number", port));
+    }
+};
+
+TEST_F(StartUpTest, EmptyProgramFolderGetsItsFoldersAndDefaults) {
+    const StartUpState state = startUp(dir.path() + "/");
+    EXPECT_EQ(state.settings.ProgramFolder, dir.path());
+    EXPECT_TRUE(QFileInfo(dir.filePath("MASTER")).isDir());
+    EXPECT_TRUE(QFileInfo(dir.filePath("PROJECTS")).isDir());
+    EXPECT_EQ(state.settings.MasterFolder, dir.filePath("MASTER"));
+    EXPECT_EQ(state.settings.ProjectsFolder, dir.filePath("PROJECTS"));
+    EXPECT_EQ(state.settings.ProjectFolder, state.settings.ProjectsFolder);
+    EXPECT_TRUE(state.settings.ProjectName.isEmpty());
+    EXPECT_EQ(state.settings.ComPortNumber, 0);
+    EXPECT_FALSE(state.projectReopened);
+    EXPECT_FALSE(QFileInfo::exists(ini()));  // reading never creates the file
+
+    ASSERT_TRUE(Settings::writeLastProject(state.settings));
+    EXPECT_EQ(IniFile::read(ini(), "lastproj", "projectname", "absent"), "");
+}
+
+TEST_F(StartUpTest, PortOutsideTheRangeOrNotANumberBecomesZero) {
+    const struct {
+        const char* text;
+        int port;
+    } cases[] = {{"7", 7},  {"0", 0},  {"8", 0}, {"9", 0},
+                 {"-1", 0}, {"3x", 0}, {"", 0},  {"99999999999999999999", 0},
+                 {" 5", 5}};
+    for (const auto& c : cases) {
+        remember("", c.text);
+        EXPECT_EQ(startUp(dir.path()).settings.ComPortNumber, c.port) << c.text;
+    }
+}
+
+TEST_F(StartUpTest, RememberedProjectIsReopenedAndItsCommandsLoaded) {
+    QDir().mkpath(dir.filePath("PROJECTS/Plant"));
+    ASSERT_EQ(ProjectFiles::saveCommandList(dir.filePath("PROJECTS/Plant"),
+                                            {Comandi{100, 2, "Boiler", 1, 1, "°C"}}),
+              ProjectFiles::SaveResult::Saved);
+    remember("Plant", "2");
+    const StartUpState state = startUp(dir.path());
+    EXPECT_TRUE(state.projectReopened);
+    EXPECT_EQ(state.settings.ProjectName, "Plant");
+    EXPECT_EQ(state.settings.ProjectFolder, dir.filePath("PROJECTS/Plant"));
+    ASSERT_EQ(state.commands.size(), 1u);
+    EXPECT_EQ(state.commands[0].Unit, QStringLiteral("°C"));
+    EXPECT_EQ(state.settings.ComPortNumber, 2);
+    EXPECT_EQ(Settings::windowTitle("Caption", &state.settings.ProjectName), "Caption :Plant");
+}
+
+TEST_F(StartUpTest, NestedProjectNameIsAPathBelowProjects) {
+    QDir().mkpath(dir.filePath("PROJECTS/Site/Line 2"));
+    remember("Site/Line 2", "0");
+    const StartUpState state = startUp(dir.path());
+    EXPECT_TRUE(state.projectReopened);
+    EXPECT_EQ(state.settings.ProjectFolder, dir.filePath("PROJECTS/Site/Line 2"));
+}
+
+TEST_F(StartUpTest, DeletedProjectIsNotLoadedButRememberedUnchanged) {
+    remember("Gone", "1");
+    const StartUpState state = startUp(dir.path());
+    EXPECT_FALSE(state.projectReopened);
+    EXPECT_EQ(state.settings.ProjectName, "Gone");
+    EXPECT_EQ(state.settings.ProjectFolder, state.settings.ProjectsFolder);
+    EXPECT_TRUE(state.commands.empty());
+    ASSERT_TRUE(Settings::writeLastProject(state.settings));
+    EXPECT_EQ(IniFile::read(ini(), "lastproj", "projectname"), "Gone");
+}
+
+TEST(WindowTitle, CaptionAloneOrWithTheProjectName) {
+    const QString empty;
+    const QString plant = "Plant";
+    EXPECT_EQ(Settings::windowTitle("Manager", nullptr), "Manager");
+    EXPECT_EQ(Settings::windowTitle("Manager", &plant), "Manager :Plant");
+    EXPECT_EQ(Settings::windowTitle("Manager", &empty), "Manager :");
+}
+
+}  // namespace
