@@ -6,3 +6,5 @@ class CliPrompts;
 
 // One function per subcommand: arguments after the subcommand's name; the process exit status.
 int runCommands(const QStringList& arguments, CliPrompts& prompts);
+int runBank(const QStringList& arguments, CliPrompts& prompts);
+int runMerge(const QStringList& arguments, CliPrompts& prompts);

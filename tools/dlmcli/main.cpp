@@ -15,6 +15,8 @@ struct Subcommand {
 
 const Subcommand subcommands[] = {
     {"commands", "commands PROJECT_FOLDER   print the project's command list", runCommands},
+    {"bank", "bank PROJECT_FOLDER       write the bank files and bankg.c", runBank},
+    {"merge", "merge PROJECT_FOLDER [--base FILE]   merge the banks into the firmware", runMerge},
 };
 
 int usage() {

@@ -1,0 +1,47 @@
+#include "CliPrompts.h"
+#include "Subcommands.h"
+#include "firmware/FirmwareVariant.h"
+#include "firmware/SRecordMerge.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+// Merges the project's banks into the base firmware, slot by slot, as the update wizard does.
+int runMerge(const QStringList& arguments, CliPrompts& prompts) {
+    QString base;
+    QStringList rest = arguments;
+    const qsizetype option = rest.indexOf(QStringLiteral("--base"));
+    if (option >= 0) {
+        if (option + 1 >= rest.size()) {
+            prompts.inform(QStringLiteral("usage: dlmcli merge PROJECT_FOLDER [--base FILE]"));
+            return 2;
+        }
+        base = rest.takeAt(option + 1);
+        rest.removeAt(option);
+    }
+    if (rest.size() != 1) {
+        prompts.inform(QStringLiteral("usage: dlmcli merge PROJECT_FOLDER [--base FILE]"));
+        return 2;
+    }
+    const QString project = rest.front();
+    if (!QFileInfo(project).isDir()) {
+        prompts.inform(QStringLiteral("Project folder not found: ") + project);
+        return 1;
+    }
+    if (base.isEmpty()) {
+        const QString programFolder = QCoreApplication::applicationDirPath();
+        base =
+            baseFirmwarePath(QDir(programFolder).filePath(QStringLiteral("MASTER")), programFolder);
+    }
+
+    const MergeRun run{{project, bankFolderOf(project)}, base, bankSwitchesFor(FirmwareVariant)};
+    NoMergeProgress progress;
+    const MergeSummary summary = MergeAllBanks(run, prompts, progress);
+    if (summary.aborted) {
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(QDir::toNativeSeparators(summary.finalOutput)));
+    return 0;
+}
