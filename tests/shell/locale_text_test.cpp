@@ -4,6 +4,7 @@
 
 #include <QLocale>
 #include <QRandomGenerator>
+#include <ostream>
 
 namespace {
 
@@ -77,6 +78,10 @@ struct ShapeCase {
     const char* dateTime;  // 2011-03-15 14:30:45
     const char* midnight;  // 2063-12-31 00:00:00
 };
+
+void PrintTo(const ShapeCase& c, std::ostream* out) {
+    *out << c.locale;
+}
 
 // Locales whose formats put the zone before the time, in brackets, or next to quoted text.
 class LocaleTextShapes : public ::testing::TestWithParam<ShapeCase> {};

@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <limits>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -13,6 +14,10 @@ struct ParseCase {
     const char* text;  // UTF-8
     std::optional<long long> expected;
 };
+
+void PrintTo(const ParseCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
 
 class ParseDecimal : public ::testing::TestWithParam<ParseCase> {};
 

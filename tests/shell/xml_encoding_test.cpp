@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <ostream>
 
 namespace {
 
@@ -22,6 +23,10 @@ struct EncodingCase {
     QByteArray file;
     QByteArray utf8;
 };
+
+void PrintTo(const EncodingCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ToUtf8 : public ::testing::TestWithParam<EncodingCase> {};
 
@@ -157,6 +162,10 @@ struct DocumentCase {
     const char* name;
     QByteArray file;
 };
+
+void PrintTo(const DocumentCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class LoadDocument : public ::testing::TestWithParam<DocumentCase> {};
 
