@@ -1,0 +1,299 @@
+#include "UThreadCom.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "support/ModbusSlave.h"
+#include "support/PseudoTerminal.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class Engine : public testing::Test {
+protected:
+    void SetUp() override {
+        port.SetDeviceName(line.SlavePath());
+        port.SetBaudRate(br57600);
+        port.Open();
+        engine.Port = &port;
+        engine.TimeoutMs = 5000;
+    }
+
+    // Waits for the end of the transaction with room for a busy machine.
+    uint8_t AwaitFinal() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!IsFinalState(engine.State()) && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return engine.State();
+    }
+
+    uint8_t ReadWithResponse(const Bytes& response, uint16_t count, uint16_t* buffer,
+                             uint8_t function = 3) {
+        EXPECT_TRUE(engine.PrepareRead(1, function, 0, count, buffer));
+        EXPECT_EQ(line.Receive(8).size(), 8u);
+        line.Send(response);
+        return AwaitFinal();
+    }
+
+    Bytes TxFrame() const {
+        return Bytes(engine.TxFrameBytes(), engine.TxFrameBytes() + engine.TxFrameLength());
+    }
+
+    PseudoTerminal line;
+    TComm port;
+    TComModbus engine;
+};
+
+}  // namespace
+
+TEST_F(Engine, RequestsGoOutExactlyAndNormalAnswersComplete) {
+    struct Case {
+        const char* what;
+        bool write;
+        uint8_t function;
+        uint16_t start;
+        std::vector<uint16_t> values;  // written values, or the count of a read
+        Bytes request;
+        Bytes answer;
+    };
+    const Case cases[] = {
+        {"read 6 at 100",
+         false,
+         3,
+         100,
+         std::vector<uint16_t>(6),
+         {0x01, 0x03, 0x00, 0x64, 0x00, 0x06, 0x84, 0x17},
+         WithCrc({0x01, 0x03, 12, 0, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6})},
+        {"read 10 at 0",
+         false,
+         3,
+         0,
+         std::vector<uint16_t>(10),
+         {0x01, 0x03, 0x00, 0x00, 0x00, 0x0A, 0xC5, 0xCD},
+         WithCrc({0x01, 0x03, 20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})},
+        {"function 3, one value: single write",
+         true,
+         3,
+         121,
+         {2},
+         {0x01, 0x06, 0x00, 0x79, 0x00, 0x02, 0xD9, 0xD2},
+         {0x01, 0x06, 0x00, 0x79, 0x00, 0x02, 0xD9, 0xD2}},
+        {"function 3, two values: multiple write",
+         true,
+         3,
+         0x0200,
+         {0x1234, 0xABCD},
+         WithCrc({0x01, 0x10, 0x02, 0x00, 0x00, 0x02, 0x04, 0x12, 0x34, 0xAB, 0xCD}),
+         WithCrc({0x01, 0x10, 0x02, 0x00, 0x00, 0x02})},
+        {"function 16, one value: multiple write",
+         true,
+         16,
+         5,
+         {7},
+         WithCrc({0x01, 0x10, 0x00, 0x05, 0x00, 0x01, 0x02, 0x00, 0x07}),
+         WithCrc({0x01, 0x10, 0x00, 0x05, 0x00, 0x01})},
+        {"function 6, one value: multiple write",
+         true,
+         6,
+         5,
+         {7},
+         WithCrc({0x01, 0x10, 0x00, 0x05, 0x00, 0x01, 0x02, 0x00, 0x07}),
+         WithCrc({0x01, 0x10, 0x00, 0x05, 0x00, 0x01})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<uint16_t> buffer = c.values;
+        const uint16_t count = static_cast<uint16_t>(c.values.size());
+        ASSERT_TRUE(c.write ? engine.PrepareWrite(1, c.function, c.start, count, buffer.data())
+                            : engine.PrepareRead(1, c.function, c.start, count, buffer.data()));
+        EXPECT_EQ(line.Receive(c.request.size()), c.request);
+        line.Send(c.answer);
+        EXPECT_EQ(AwaitFinal(), Completed);
+    }
+}
+
+TEST_F(Engine, Read66RegistersStoresHostOrderWords) {
+    Bytes answer = {0x01, 0x03, 132};
+    for (int i = 0; i < 66; ++i) {
+        answer.push_back(static_cast<uint8_t>(0xA0 + i));
+        answer.push_back(static_cast<uint8_t>(i));
+    }
+    std::vector<uint16_t> buffer(66, 0);
+    ASSERT_TRUE(engine.PrepareRead(1, 3, 10000, 66, buffer.data()));
+    EXPECT_EQ(line.Receive(8), WithCrc({0x01, 0x03, 0x27, 0x10, 0x00, 0x42}));
+    line.Send(WithCrc(answer));
+    ASSERT_EQ(AwaitFinal(), Completed);
+    for (int i = 0; i < 66; ++i) {
+        EXPECT_EQ(buffer[i], (0xA0 + i) << 8 | i) << i;
+    }
+}
+
+TEST_F(Engine, ResponseChecks) {
+    struct Case {
+        const char* what;
+        uint8_t function;
+        Bytes response;
+        uint8_t state;
+        std::vector<uint16_t> words;  // buffer afterwards; it starts as 0xEEEE each
+    };
+    const uint16_t E = 0xEEEE;
+    const Case cases[] = {
+        {"valid", 3, WithCrc({0x01, 0x03, 4, 0x12, 0x34, 0x56, 0x78}), Completed, {0x1234, 0x5678}},
+        {"bad CRC", 3, {0x01, 0x03, 4, 0x12, 0x34, 0x56, 0x78, 0x00, 0x00}, Failed, {E, E}},
+        {"wrong function", 3, WithCrc({0x01, 0x04, 4, 0x12, 0x34, 0x56, 0x78}), Failed, {E, E}},
+        {"exception response", 3, {0x01, 0x83, 0x02, 0xC0, 0xF1}, Failed, {E, E}},
+        {"other slave address", 3, WithCrc({0x09, 0x03, 4, 0, 1, 0, 2}), Completed, {1, 2}},
+        {"short but valid", 3, WithCrc({0x01, 0x03, 2, 0xBE, 0xEF}), Completed, {0xBEEF, E}},
+        {"odd length", 3, WithCrc({0x01, 0x03, 3, 0xBE, 0xEF, 0x77}), Completed, {0xBEEF, E}},
+        {"header only", 3, WithCrc({0x01, 0x03, 0}), Completed, {E, E}},
+        {"two bytes", 3, {0x01, 0x03}, Failed, {E, E}},
+        {"four bytes, valid", 3, WithCrc({0x01, 0x03}), Completed, {E, E}},
+        {"single byte", 3, {0x01}, Failed, {E, E}},
+        {"function 4 stores too", 4, WithCrc({0x01, 0x04, 4, 0, 3, 0, 4}), Completed, {3, 4}},
+        {"function 1 is checked only", 1, WithCrc({0x01, 0x01, 4, 0, 3, 0, 4}), Completed, {E, E}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<uint16_t> buffer(2, E);
+        EXPECT_EQ(ReadWithResponse(c.response, 2, buffer.data(), c.function), c.state);
+        EXPECT_EQ(buffer, c.words);
+    }
+}
+
+TEST_F(Engine, SilenceTimesOut) {
+    engine.TimeoutMs = 100;
+    uint16_t buffer[2] = {};
+    ASSERT_TRUE(engine.PrepareRead(1, 3, 0, 2, buffer));
+    EXPECT_EQ(AwaitFinal(), TimedOut);
+}
+
+TEST_F(Engine, AnswerAfterTheTimeOutTimesOut) {
+    engine.TimeoutMs = 100;
+    uint16_t buffer[2] = {0xEEEE, 0xEEEE};
+    ASSERT_TRUE(engine.PrepareRead(1, 3, 0, 2, buffer));
+    ASSERT_EQ(line.Receive(8).size(), 8u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    line.Send(WithCrc({0x01, 0x03, 4, 0, 1, 0, 2}));
+    EXPECT_EQ(AwaitFinal(), TimedOut);
+    EXPECT_EQ(buffer[0], 0xEEEE);
+}
+
+TEST_F(Engine, MoreThan255BytesNeverEndTheFrame) {
+    engine.TimeoutMs = 300;
+    std::vector<uint16_t> buffer(128, 0xEEEE);
+    ASSERT_TRUE(engine.PrepareRead(1, 3, 0, 128, buffer.data()));
+    ASSERT_EQ(line.Receive(8).size(), 8u);
+    Bytes flood = {0x01, 0x03, 0};
+    flood.resize(298, 0x11);
+    line.Send(WithCrc(flood));
+    EXPECT_EQ(AwaitFinal(), TimedOut);
+    EXPECT_EQ(buffer[0], 0xEEEE);
+}
+
+TEST_F(Engine, SplitResponseFailsAndItsRestIsPurgedByTheNextRequest) {
+    const Bytes response = WithCrc({0x01, 0x03, 4, 0, 1, 0, 2});
+    uint16_t buffer[2] = {};
+    ASSERT_TRUE(engine.PrepareRead(1, 3, 0, 2, buffer));
+    ASSERT_EQ(line.Receive(8).size(), 8u);
+    line.Send(Bytes(response.begin(), response.begin() + 4));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (engine.State() == AwaitingResponse && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    line.Send(Bytes(response.begin() + 4, response.end()));
+    EXPECT_EQ(AwaitFinal(), Failed);
+
+    EXPECT_EQ(ReadWithResponse(response, 2, buffer), Completed);
+    EXPECT_EQ(buffer[1], 2);
+}
+
+TEST_F(Engine, OversizedRequestsAreRefusedWithoutTouchingTheFrame) {
+    engine.TimeoutMs = 100;
+    std::vector<uint16_t> buffer(130, 1);
+    ASSERT_TRUE(engine.PrepareRead(1, 3, 0, 2, buffer.data()));
+    ASSERT_EQ(AwaitFinal(), TimedOut);
+    const Bytes before = TxFrame();
+    EXPECT_FALSE(engine.PrepareRead(1, 3, 0, 129, buffer.data()));
+    EXPECT_FALSE(engine.PrepareWrite(1, 16, 0, 126, buffer.data()));
+    EXPECT_FALSE(engine.PrepareRead(1, 3, 0, 1, nullptr));
+    EXPECT_FALSE(engine.PrepareWrite(1, 3, 0, 1, nullptr));
+    EXPECT_EQ(TxFrame(), before);
+}
+
+TEST_F(Engine, LargestRequestsFitTheFrames) {
+    engine.TimeoutMs = 100;
+    std::vector<uint16_t> buffer(128, 0x0102);
+    ASSERT_TRUE(engine.PrepareWrite(1, 16, 0, 125, buffer.data()));
+    const Bytes request = line.Receive(259);
+    ASSERT_EQ(request.size(), 259u);
+    EXPECT_EQ(request[6], 250);
+    EXPECT_EQ(request, WithCrc(Bytes(request.begin(), request.end() - 2)));
+    AwaitFinal();
+
+    Bytes answer = {0x01, 0x03, 250};
+    for (int i = 0; i < 125; ++i) {
+        answer.push_back(0xCA);
+        answer.push_back(static_cast<uint8_t>(i));
+    }
+    engine.TimeoutMs = 5000;
+    EXPECT_EQ(ReadWithResponse(WithCrc(answer), 125, buffer.data()), Completed);
+    EXPECT_EQ(buffer[124], 0xCA7C);
+    EXPECT_EQ(buffer[125], 0x0102);
+    EXPECT_TRUE(engine.PrepareRead(1, 3, 0, 128, buffer.data()));  // fits, though no answer can
+    EXPECT_EQ(line.Receive(8), WithCrc({0x01, 0x03, 0, 0, 0, 128}));
+    line.Send({0x01});
+    EXPECT_EQ(AwaitFinal(), Failed);
+}
+
+TEST_F(Engine, NoNewRequestWhileOneIsRunning) {
+    uint16_t buffer[1] = {};
+    ASSERT_TRUE(engine.PrepareRead(1, 3, 0, 1, buffer));
+    EXPECT_FALSE(engine.PrepareRead(2, 3, 0, 1, buffer));
+    EXPECT_EQ(line.Receive(8), WithCrc({0x01, 0x03, 0, 0, 0, 1}));
+    line.Send(WithCrc({0x01, 0x03, 2, 0, 9}));
+    EXPECT_EQ(AwaitFinal(), Completed);
+}
+
+TEST_F(Engine, PortFailureEndsTheTransactionAndServingGoesOn) {
+    port.Close();  // the write of the next request now fails
+    uint16_t buffer[1] = {};
+    ASSERT_TRUE(engine.PrepareRead(1, 3, 0, 1, buffer));
+    EXPECT_EQ(AwaitFinal(), TimedOut);
+
+    port.Open();
+    EXPECT_EQ(ReadWithResponse(WithCrc({0x01, 0x03, 2, 0, 9}), 1, buffer), Completed);
+    EXPECT_EQ(buffer[0], 9);
+}
+
+TEST_F(Engine, AgainstAnIndependentSlave) {
+    ModbusSlave slave(line);
+    for (int i = 0; i < 66; ++i) {
+        slave.SetRegister(10000 + i, static_cast<uint16_t>(0x8000 + i * 3));
+    }
+    std::vector<uint16_t> buffer(66, 0);
+    ASSERT_TRUE(engine.PrepareRead(1, 3, 10000, 66, buffer.data()));
+    ASSERT_EQ(AwaitFinal(), Completed);
+    for (int i = 0; i < 66; ++i) {
+        EXPECT_EQ(buffer[i], 0x8000 + i * 3) << i;
+    }
+
+    uint16_t single = 0xBEEF;
+    ASSERT_TRUE(engine.PrepareWrite(1, 3, 121, 1, &single));
+    ASSERT_EQ(AwaitFinal(), Completed);
+    EXPECT_EQ(slave.Register(121), 0xBEEF);
+
+    uint16_t several[3] = {1, 0xFFFF, 0x1234};
+    ASSERT_TRUE(engine.PrepareWrite(1, 3, 200, 3, several));
+    ASSERT_EQ(AwaitFinal(), Completed);
+    EXPECT_EQ(slave.Register(200), 1);
+    EXPECT_EQ(slave.Register(201), 0xFFFF);
+    EXPECT_EQ(slave.Register(202), 0x1234);
+
+    ASSERT_TRUE(engine.PrepareRead(1, 3, ModbusSlave::RegisterCount + 5, 2, buffer.data()));
+    EXPECT_EQ(AwaitFinal(), Failed);  // the slave answers with an exception
+}
