@@ -62,7 +62,14 @@ std::optional<QByteArray> readWhole(const QString& path, QString* reason) {
 }  // namespace
 
 BankOutcome MergeBank(const MergeFolders& folders, int slot, const QString& sourcePath,
-                      const QString& outputName, Prompts& prompts, MergeProgress& progress) {
+                      const QString& outputName, Prompts& prompts, MergeProgress& progress,
+                      bool* fileError) {
+    auto failedOn = [&](const QString& message) {
+        prompts.inform(message);
+        if (fileError) {
+            *fileError = true;
+        }
+    };
     progress.setPosition(0);
     const BankSlot& bank = bankSlot(slot);
 
@@ -85,13 +92,13 @@ BankOutcome MergeBank(const MergeFolders& folders, int slot, const QString& sour
     const QString recordFile = pathInFolder(folders.bankFolder, BankRecordFileName);
     QString reason;
     if (!writeFileWhole(recordFile, bankRecords, &reason)) {
-        prompts.inform(cannotWrite(recordFile, reason));
+        failedOn(cannotWrite(recordFile, reason));
         return BankOutcome::Aborted;
     }
 
     BankOutcome outcome = BankOutcome::Aborted;
     if (const std::optional<QByteArray> source = readWhole(sourcePath, &reason); !source) {
-        prompts.inform(cannotRead(sourcePath, reason));
+        failedOn(cannotRead(sourcePath, reason));
     } else {
         const int maximum =
             BankSize / BankRecordDataBytes + static_cast<int>(countSRecordLines(*source));
@@ -103,7 +110,7 @@ BankOutcome MergeBank(const MergeFolders& folders, int slot, const QString& sour
         }
         const QString outputPath = pathInFolder(folders.projectFolder, outputName);
         if (!writeFileWhole(outputPath, stage.output, &reason)) {
-            prompts.inform(cannotWrite(outputPath, reason));
+            failedOn(cannotWrite(outputPath, reason));
             outcome = BankOutcome::Aborted;
         }
         progress.setPosition(maximum);
@@ -126,7 +133,7 @@ MergeSummary MergeAllBanks(const MergeRun& run, Prompts& prompts, MergeProgress&
                                    : pathInFolder(projectFolder, bankSlot(slot).stageOutputName);
         if (run.switches[slot - 1]) {
             outcome = MergeBank(run.folders, slot, previous, QFileInfo(output).fileName(), prompts,
-                                progress);
+                                progress, &summary.fileError);
             summary.outcomes[slot - 1] = outcome;
         } else {
             QFile::remove(output);

@@ -17,8 +17,11 @@ struct MergeFolders {
 
 // Merges bank `slot` into the S-record file `sourcePath`, writing `outputName` into the project
 // folder. Messages go to `prompts`; progress runs from 0 to the number of lines handled.
+// `fileError`, when given, is set when Bin.sx, the source or the output could not be read or
+// written (the outcome is then Aborted).
 BankOutcome MergeBank(const MergeFolders& folders, int slot, const QString& sourcePath,
-                      const QString& outputName, Prompts& prompts, MergeProgress& progress);
+                      const QString& outputName, Prompts& prompts, MergeProgress& progress,
+                      bool* fileError = nullptr);
 
 struct MergeRun {
     MergeFolders folders;
@@ -31,7 +34,10 @@ struct MergeSummary {
     // a stop.
     std::array<std::optional<BankOutcome>, SlotCount> outcomes{};
     bool aborted = false;  // a slot aborted: later slots did not run, no new final output
-    QString finalOutput;   // path of "New_" + the base firmware's name in the project folder
+    // A file could not be read or written; the flash programmer must not be started, not even
+    // with an older final output.
+    bool fileError = false;
+    QString finalOutput;  // path of "New_" + the base firmware's name in the project folder
 };
 
 // Runs the five stages in slot order, each reading the previous stage's output; stops at the

@@ -173,6 +173,7 @@ TEST_F(MergeTest, MissingSecondBankStopsTheChainAndCleansUp) {
 
     EXPECT_EQ(prompts.messages, QStringList{"File bank2.bin Not Found,Abort Procedure"});
     EXPECT_TRUE(summary.aborted);
+    EXPECT_FALSE(summary.fileError);
     EXPECT_EQ(summary.outcomes[0], BankOutcome::Inserted);
     EXPECT_EQ(summary.outcomes[1], BankOutcome::Aborted);
     // An older final output stays; every stage file is gone.
@@ -259,11 +260,29 @@ TEST_F(MergeTest, FilesThatCannotBeWrittenAreNamedAndAbort) {
     QDir(bin).rmdir("Bin.sx");
     QDir(project).mkdir("out.sx");
     prompts.messages.clear();
-    outcome = MergeBank({project, bin}, 1, base, "out.sx", prompts, progress);
+    bool fileError = false;
+    outcome = MergeBank({project, bin}, 1, base, "out.sx", prompts, progress, &fileError);
     EXPECT_EQ(outcome, BankOutcome::Aborted);
+    EXPECT_TRUE(fileError);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_TRUE(prompts.messages[0].contains("out.sx"));
     EXPECT_FALSE(QFile::exists(bin + "/Bin.sx"));
+}
+
+TEST_F(MergeTest, FileErrorInTheChainTellsTheCallerNotToStartTheProgrammer) {
+    writeBase(FirmwareLayout{});
+    writeFile(finalOutput(), "older output");
+    // The second stage's output cannot replace a folder of that name.
+    QDir(project).mkdir(bankSlot(2).stageOutputName);
+
+    const MergeSummary summary = MergeAllBanks(run(), prompts, progress);
+
+    EXPECT_TRUE(summary.aborted);
+    EXPECT_TRUE(summary.fileError);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.messages[0].contains(bankSlot(2).stageOutputName));
+    EXPECT_EQ(readFile(finalOutput()), "older output");
+    EXPECT_FALSE(QFile::exists(project + "/" + bankSlot(1).stageOutputName));
 }
 
 TEST_F(MergeTest, ProgressRunsFromZeroToBankRecordsPlusSourceLines) {
