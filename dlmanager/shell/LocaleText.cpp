@@ -115,6 +115,9 @@ QString time(const QTime& time) {
 }
 
 QString dateTime(const QDateTime& dateTime) {
+    if (!dateTime.isValid()) {
+        return {};
+    }
     const Formats formats;
     const QString dateText = formats.locale.toString(dateTime.date(), formats.date);
     if (isMidnight(dateTime.time())) {

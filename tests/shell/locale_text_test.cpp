@@ -130,6 +130,14 @@ TEST(LocaleText, RejectsTextsThatAreNotItsOwn) {
     EXPECT_EQ(LocaleText::parseDateTime("3/15/2011 2:30:45 PM"), std::nullopt);
 }
 
+TEST(LocaleText, InvalidValuesGiveEmptyTexts) {
+    const DefaultLocale locale("en_US");
+    EXPECT_EQ(LocaleText::dateTime(QDateTime()), "");
+    EXPECT_EQ(LocaleText::date(QDate()), "");
+    EXPECT_EQ(LocaleText::time(QTime()), "");
+    EXPECT_EQ(LocaleText::parseDateTime(""), std::nullopt);
+}
+
 TEST(LocaleText, BlanksAroundAreIgnored) {
     const DefaultLocale locale("it_IT");
     EXPECT_EQ(LocaleText::parseDateTime("  15/03/2011 14:30:45 "),
