@@ -1,7 +1,9 @@
 #include "SimulatorProcess.h"
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <cerrno>
@@ -162,4 +164,27 @@ bool eventually(const std::function<bool()>& predicate, int limitSeconds) {
         }
         std::this_thread::sleep_for(20ms);
     }
+}
+
+std::string control(const std::string& socketPath, const std::string& command) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        close(fd);
+        return "no connection";
+    }
+    const std::string line = command + "\n";
+    if (write(fd, line.data(), line.size()) != ssize_t(line.size())) {
+        close(fd);
+        return "not sent";
+    }
+    std::string answer;
+    char c = 0;
+    while (read(fd, &c, 1) == 1 && c != '\n') {
+        answer.push_back(c);
+    }
+    close(fd);
+    return answer;
 }

@@ -70,5 +70,8 @@ std::vector<uint16_t> readImageFile(const std::string& path);
 std::string readTextFile(const std::string& path);
 void writeTextFile(const std::string& path, const std::string& text);
 
+// One command on the simulator's control socket; its answer line.
+std::string control(const std::string& socketPath, const std::string& command);
+
 // Waits (bounded) until the predicate holds; the result of its last call.
 bool eventually(const std::function<bool()>& predicate, int limitSeconds = 30);

@@ -186,7 +186,7 @@ TEST_F(RegisterMapTest, RefusesRegistersOutsideTheMapAndBadValues) {
 
 TEST_F(RegisterMapTest, BuiltInCommandTableEndsWithAZeroEntry) {
     start({});
-    const std::vector<std::pair<uint16_t, uint16_t>> demo{{100, 2}, {200, 4}, {300, 3}, {1000, 1}};
+    const std::vector<std::pair<uint16_t, uint16_t>> demo{{100, 2}, {200, 4}, {40001, 1}, {300, 3}};
     EXPECT_EQ(readCommandTable(), demo);
     EXPECT_EQ(master_->read(50000 + 3 * 4, 3), (std::vector<uint16_t>{0, 0, 0}));
 }

@@ -4,7 +4,7 @@
 
 LoggerConfiguration demoConfiguration() {
     LoggerConfiguration configuration;
-    configuration.commands = {{100, 2}, {200, 4}, {300, 3}, {1000, 1}};
+    configuration.commands = {{100, 2}, {200, 4}, {40001, 1}, {300, 3}};
     return configuration;
 }
 
