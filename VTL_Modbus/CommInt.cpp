@@ -145,17 +145,19 @@ TCommEventThread::~TCommEventThread() {
     }
 }
 
-std::shared_ptr<TCommEventThread> TCommEventThread::Start(int handle, TCommEventTypes events,
-                                                          TCommEvent onSignal) {
-    std::shared_ptr<TCommEventThread> thread(
+std::shared_ptr<TCommEventThread> TCommEventThread::Create(int handle, TCommEventTypes events,
+                                                           TCommEvent onSignal) {
+    return std::shared_ptr<TCommEventThread>(
         new TCommEventThread(handle, events, std::move(onSignal)));
+}
+
+void TCommEventThread::Resume() {
     // The running thread keeps its own reference: it releases itself when it ends.
-    std::thread([self = thread] {
+    std::thread([self = shared_from_this()] {
         self->FThreadId.store(std::this_thread::get_id());
         self->Execute();
         self->FFinished.SetEvent();
     }).detach();
-    return thread;
 }
 
 void TCommEventThread::Terminate() {
@@ -276,9 +278,10 @@ void TCustomComm::DestroyHandle() {
 void TCustomComm::Open() {
     CheckOpen();
     CreateHandle();
-    FEventThread = TCommEventThread::Start(
+    FEventThread = TCommEventThread::Create(
         FHandle, FMonitorEvents,
         [this](TCommEventThread* sender, uint32_t status) { HandleCommEvent(sender, status); });
+    FEventThread->Resume();
     UpdateCommTimeouts();
     UpdateDataControlBlock();
     // A terminal's queues have fixed sizes; only sizes no driver could take are refused.

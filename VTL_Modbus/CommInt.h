@@ -135,8 +135,10 @@ using TCommRxCharEvent = std::function<void(TCustomComm* sender, int32_t count)>
 // blocks until the callback returns. It owns itself and ends after Terminate.
 class TCommEventThread : public std::enable_shared_from_this<TCommEventThread> {
 public:
-    static std::shared_ptr<TCommEventThread> Start(int handle, TCommEventTypes events,
-                                                   TCommEvent onSignal);
+    // Created suspended, so the owner can keep its reference before any event is delivered.
+    static std::shared_ptr<TCommEventThread> Create(int handle, TCommEventTypes events,
+                                                    TCommEvent onSignal);
+    void Resume();
     ~TCommEventThread();
 
     void Terminate();

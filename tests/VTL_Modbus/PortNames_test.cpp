@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-
 TEST(DevicePathForName, ComNamesFollowTheEnvironmentElseTheSerialDevices) {
     setenv("VTL_MODBUS_COM3", "/dev/ttyUSB0", 1);
     setenv("VTL_MODBUS_COM4", "", 1);
