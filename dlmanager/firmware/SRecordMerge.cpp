@@ -119,6 +119,13 @@ BankOutcome MergeBank(const MergeFolders& folders, int slot, const QString& sour
     return outcome;
 }
 
+MergeRun mergeRunFor(const QString& masterFolder, const QString& programFolder,
+                     const QString& projectFolder, int firmwareVariant) {
+    return MergeRun{{projectFolder, bankFolderOf(projectFolder)},
+                    baseFirmwarePath(masterFolder, programFolder),
+                    bankSwitchesFor(firmwareVariant)};
+}
+
 MergeSummary MergeAllBanks(const MergeRun& run, Prompts& prompts, MergeProgress& progress) {
     const QString& projectFolder = run.folders.projectFolder;
     MergeSummary summary;

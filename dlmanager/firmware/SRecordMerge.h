@@ -29,6 +29,11 @@ struct MergeRun {
     BankSwitches switches{};
 };
 
+// The run of a device update: the program's base firmware, the project's bin folder and the
+// switches of the firmware variant.
+MergeRun mergeRunFor(const QString& masterFolder, const QString& programFolder,
+                     const QString& projectFolder, int firmwareVariant);
+
 struct MergeSummary {
     // The outcome of every slot that was merged; nothing for switched-off slots and slots after
     // a stop.

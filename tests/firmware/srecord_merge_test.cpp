@@ -323,6 +323,14 @@ TEST(BaseFirmware, FoundInMasterOrElseBesideTheProgram) {
     EXPECT_EQ(baseFirmwarePath(master, root.path()), root.filePath("Flash_Application.sx"));
     QDir(root.path()).mkdir("MASTER");
     EXPECT_EQ(baseFirmwarePath(master, root.path()), master + "/Flash_Application.sx");
+
+    QDir(root.path()).mkpath("PROJECTS/Plant/Bin");
+    const QString plant = root.filePath("PROJECTS/Plant");
+    const MergeRun run = mergeRunFor(master, root.path(), plant, 3);
+    EXPECT_EQ(run.baseFirmware, master + "/Flash_Application.sx");
+    EXPECT_EQ(run.folders.projectFolder, plant);
+    EXPECT_EQ(run.folders.bankFolder, plant + "/Bin");
+    EXPECT_EQ(run.switches, bankSwitchesFor(3));
 }
 
 }  // namespace

@@ -30,13 +30,12 @@ int runMerge(const QStringList& arguments, CliPrompts& prompts) {
         prompts.inform(QStringLiteral("Project folder not found: ") + project);
         return 1;
     }
-    if (base.isEmpty()) {
-        const QString programFolder = QCoreApplication::applicationDirPath();
-        base =
-            baseFirmwarePath(QDir(programFolder).filePath(QStringLiteral("MASTER")), programFolder);
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    MergeRun run = mergeRunFor(QDir(programFolder).filePath(QStringLiteral("MASTER")),
+                               programFolder, project, FirmwareVariant);
+    if (!base.isEmpty()) {
+        run.baseFirmware = base;
     }
-
-    const MergeRun run{{project, bankFolderOf(project)}, base, bankSwitchesFor(FirmwareVariant)};
     NoMergeProgress progress;
     const MergeSummary summary = MergeAllBanks(run, prompts, progress);
     if (summary.aborted) {
