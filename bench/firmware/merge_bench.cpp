@@ -1,8 +1,8 @@
 // Times the merge chain on a generated 4 MiB base firmware and, in the same run, srec_cat
 // merging the same two banks into the same base file.
+#include "../../tests/support/ScriptedPrompts.h"
 #include "FirmwareGenerator.h"
 #include "firmware/SRecordMerge.h"
-#include "shell/Prompts.h"
 
 #include <benchmark/benchmark.h>
 #include <QDir>
@@ -18,23 +18,6 @@
 namespace {
 
 constexpr size_t FirmwareDataBytes = 4 * 1024 * 1024;
-
-class SilentPrompts final : public Prompts {
-public:
-    int messages = 0;
-    void inform(const QString&) override { ++messages; }
-    bool askYesNo(const QString&) override { return false; }
-    bool askOkCancel(const QString&) override { return false; }
-    std::optional<QString> chooseFolder(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> chooseOpenFile(const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-};
 
 // A program folder with the base firmware and a project whose bin folder holds five banks.
 struct Workspace {
@@ -94,13 +77,13 @@ Workspace& workspace() {
 
 void MergeChain(benchmark::State& state) {
     Workspace& w = workspace();
-    SilentPrompts prompts;
+    ScriptedPrompts prompts;
     NoMergeProgress progress;
     const MergeRun run{{w.project, w.bin}, w.base, bankSwitchesFor(3)};
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
         const MergeSummary summary = MergeAllBanks(run, prompts, progress);
-        if (summary.aborted || prompts.messages != 0) {
+        if (summary.aborted || !prompts.shown.isEmpty()) {
             state.SkipWithError("the merge chain did not complete");
             break;
         }

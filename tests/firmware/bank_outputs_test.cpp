@@ -1,5 +1,5 @@
+#include "../support/ScriptedPrompts.h"
 #include "ProjectFolder.h"
-#include "RecordingPrompts.h"
 #include "firmware/BankOutputs.h"
 
 #include <gtest/gtest.h>
@@ -85,12 +85,12 @@ TEST(BankFiles, FiveRawImagesInTheBinFolder) {
 TEST(BankFiles, MissingBinFolderWritesNothingAndOnlyTheSourceTextComplains) {
     ProjectFolder project;
     QDir(project.bin()).removeRecursively();
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     EXPECT_EQ(writeBankFiles(project.bin(), BankImages{}), 0);
-    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_FALSE(writeBankSource(project.bin(), BankImage{}, prompts));
-    ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.messages[0].contains("bankg.c"));
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].contains("bankg.c"));
 }
 
 TEST(BankPreparation, BuildsAndWritesEverythingOrNothing) {
@@ -98,10 +98,10 @@ TEST(BankPreparation, BuildsAndWritesEverythingOrNothing) {
     project.commands({R"(dataaddress="100" npoint="2")"});
     project.serial({"3", "0", "1"});
     BankImages banks;
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
 
     ASSERT_TRUE(prepareBanksForUpdate(project.path(), banks, prompts));
-    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_TRUE(prompts.shown.isEmpty());
     const QByteArray bank1 = readFile(project.bin() + "/bank1.bin");
     ASSERT_EQ(bank1.size(), BankSize);
     EXPECT_EQ(bank1.left(3), QByteArray::fromHex("006402"));
@@ -112,7 +112,7 @@ TEST(BankPreparation, BuildsAndWritesEverythingOrNothing) {
     project.options({"on", "0"});
     project.commands({R"(dataaddress="7" npoint="7")"});
     EXPECT_FALSE(prepareBanksForUpdate(project.path(), banks, prompts));
-    EXPECT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(readFile(project.bin() + "/bank1.bin"), bank1);
 }
 
@@ -120,9 +120,9 @@ TEST(BankPreparation, MissingSerialFileStillWritesTheOutputs) {
     ProjectFolder project;
     project.commands({});
     BankImages banks;
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     EXPECT_TRUE(prepareBanksForUpdate(project.path(), banks, prompts));
-    EXPECT_EQ(prompts.messages, QStringList{"File pargen.xml not found"});
+    EXPECT_EQ(prompts.shown, QStringList{"File pargen.xml not found"});
     EXPECT_EQ(readFile(project.bin() + "/bank1.bin"), QByteArray(BankSize, '\0'));
     EXPECT_EQ(readFile(project.bin() + "/bankg.c").count(" 0x00"), BankSize);
 }

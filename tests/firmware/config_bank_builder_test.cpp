@@ -1,5 +1,5 @@
+#include "../support/ScriptedPrompts.h"
 #include "ProjectFolder.h"
-#include "RecordingPrompts.h"
 #include "firmware/ConfigBankBuilder.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +25,7 @@ class BankBuilderTest : public ::testing::Test {
 public:
     ProjectFolder project;
     BankImages banks;
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
 
     BankBuildResult build() { return buildConfigBank(project.path(), banks, prompts); }
     const BankImage& bank() const { return banks.ConfigBank(); }
@@ -38,7 +38,7 @@ TEST_F(BankBuilderTest, ExampleProjectGivesTheDocumentedBytes) {
     project.options({"1", "0"});
 
     EXPECT_EQ(build(), BankBuildResult::Built);
-    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_TRUE(prompts.shown.isEmpty());
     // 00 64 02 9C 41 0A at 0..5, 03 00 01 at 16184, 00 02 at 16187, 01 00 at 16189; all else 0.
     const std::map<int, int> expected = {{1, 0x64},     {2, 0x02},     {3, 0x9C},
                                          {4, 0x41},     {5, 0x0A},     {16184, 0x03},
@@ -79,14 +79,14 @@ TEST_F(BankBuilderTest, NumberConversion) {
     for (const Case& c : cases) {
         project.commands({"dataaddress=\"" + c.address + "\" npoint=\"" + c.points + "\""});
         project.serial({"0", "0", "0"});
-        prompts.messages.clear();
+        prompts.shown.clear();
         EXPECT_EQ(build(), BankBuildResult::Built);
         const std::string what =
             "address '" + c.address.toStdString() + "' points '" + c.points.toStdString() + "'";
         EXPECT_EQ(bank()[0], c.high) << what;
         EXPECT_EQ(bank()[1], c.low) << what;
         EXPECT_EQ(bank()[2], c.count) << what;
-        EXPECT_EQ(prompts.messages, QStringList(c.messages, "Error in conversion string")) << what;
+        EXPECT_EQ(prompts.shown, QStringList(c.messages, "Error in conversion string")) << what;
     }
 }
 
@@ -97,7 +97,7 @@ TEST_F(BankBuilderTest, SerialValuesAreConvertedAndTakenByPosition) {
                   "<GenericParameter><timeoutmb>7</timeoutmb><baudmodbus></baudmodbus>"
                   "<parity>bad</parity></GenericParameter>");
     EXPECT_EQ(build(), BankBuildResult::Built);
-    EXPECT_EQ(prompts.messages, QStringList{"Error in conversion string"});
+    EXPECT_EQ(prompts.shown, QStringList{"Error in conversion string"});
     EXPECT_EQ(bank()[BaudCode], 7);
     EXPECT_EQ(bank()[ParityCode], 0xFF);
     EXPECT_EQ(bank()[DeviceId], 0xFF);
@@ -108,29 +108,29 @@ TEST_F(BankBuilderTest, MissingFiles) {
     project.serial({"3", "1", "9"});
     project.options({"1", "1"});
     EXPECT_EQ(build(), BankBuildResult::Built);
-    EXPECT_EQ(prompts.messages, QStringList{"File cmdmb.xml not found"});
+    EXPECT_EQ(prompts.shown, QStringList{"File cmdmb.xml not found"});
     EXPECT_EQ(
         nonZeroBytes(bank()),
         (std::map<int, int>{
             {BaudCode, 3}, {ParityCode, 1}, {DeviceId, 9}, {StartStop, 1}, {CyclicalMemory, 1}}));
 
     // No DipCmd.xml: both options 0, no message.
-    prompts.messages.clear();
+    prompts.shown.clear();
     project.commands({R"(dataaddress="5" npoint="6")"});
     project.remove("DipCmd.xml");
     EXPECT_EQ(build(), BankBuildResult::Built);
-    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_EQ(bank()[StartStop], 0);
     EXPECT_EQ(bank()[CyclicalMemory], 0);
     EXPECT_EQ(bank()[EntryCount + 1], 1);
 
     // No pargen.xml: message, the build ends after the entries and the caller goes on. Nothing
     // of the build before survives.
-    prompts.messages.clear();
+    prompts.shown.clear();
     project.remove("pargen.xml");
     project.options({"1", "1"});
     EXPECT_EQ(build(), BankBuildResult::Built);
-    EXPECT_EQ(prompts.messages, QStringList{"File pargen.xml not found"});
+    EXPECT_EQ(prompts.shown, QStringList{"File pargen.xml not found"});
     EXPECT_EQ(nonZeroBytes(bank()), (std::map<int, int>{{1, 5}, {2, 6}}));
 }
 
@@ -169,7 +169,7 @@ TEST_F(BankBuilderTest, OptionBytes) {
         EXPECT_EQ(bank()[StartStop], c.startStop) << c.xml.toStdString();
         EXPECT_EQ(bank()[CyclicalMemory], c.cyclical) << c.xml.toStdString();
     }
-    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
 TEST_F(BankBuilderTest, FaultyFilesAbandonTheBuildWithAMessage) {
@@ -195,9 +195,9 @@ TEST_F(BankBuilderTest, FaultyFilesAbandonTheBuildWithAMessage) {
         project.serial({"0", "0", "0"});
         project.options({"0", "0"});
         project.write(c.file, c.content);
-        prompts.messages.clear();
+        prompts.shown.clear();
         EXPECT_EQ(build(), BankBuildResult::Abandoned) << c.name;
-        EXPECT_EQ(prompts.messages.size(), 1) << c.name;
+        EXPECT_EQ(prompts.shown.size(), 1) << c.name;
     }
 }
 
@@ -214,7 +214,7 @@ TEST_F(BankBuilderTest, TheTableStopsShortOfTheSerialParameters) {
     rows << R"(dataaddress="65535" npoint="255")";
     project.commands(rows);
     EXPECT_EQ(build(), BankBuildResult::Abandoned);
-    EXPECT_EQ(prompts.messages, QStringList{"Too many commands for the configuration bank"});
+    EXPECT_EQ(prompts.shown, QStringList{"Too many commands for the configuration bank"});
     EXPECT_EQ(bank()[BaudCode], 0);
     EXPECT_EQ(bank()[16182], 0);
 
@@ -230,7 +230,7 @@ TEST_F(BankBuilderTest, FileNamesAndElementNamesDoNotMatter) {
         R"(<cmdmb><command dataaddress="100" npoint="2"/><x dataaddress="1" npoint="1"/></cmdmb>)");
     project.serial({"4", "0", "1"}, "PARGEN.XML");
     EXPECT_EQ(build(), BankBuildResult::Built);
-    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_EQ(bank()[1], 100);
     EXPECT_EQ(bank()[4], 1);
     EXPECT_EQ(bank()[BaudCode], 4);

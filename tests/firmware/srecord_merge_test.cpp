@@ -1,5 +1,6 @@
+#include "../support/ScriptedPrompts.h"
 #include "FirmwareGenerator.h"
-#include "RecordingPrompts.h"
+#include "RecordingProgress.h"
 #include "SRecordImage.h"
 #include "firmware/SRecordMerge.h"
 
@@ -32,14 +33,6 @@ QByteArray bankPattern(int number) {
     return image;
 }
 
-class RecordingProgress final : public MergeProgress {
-public:
-    std::vector<int> maxima;
-    std::vector<int> positions;
-    void setMaximum(int value) override { maxima.push_back(value); }
-    void setPosition(int value) override { positions.push_back(value); }
-};
-
 // A program folder with MASTER/Flash_Application.sx and a project folder with its bin folder.
 class MergeTest : public ::testing::Test {
 public:
@@ -47,7 +40,7 @@ public:
     QString project;
     QString bin;
     QString base;
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     RecordingProgress progress;
 
     void SetUp() override {
@@ -113,7 +106,7 @@ TEST_F(MergeTest, ChainPutsBanksOneAndTwoIntoACopyOfTheBase) {
 
     const MergeSummary summary = MergeAllBanks(run(), prompts, progress);
 
-    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join('|').toStdString();
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join('|').toStdString();
     EXPECT_FALSE(summary.aborted);
     EXPECT_EQ(summary.outcomes[0], BankOutcome::Inserted);
     EXPECT_EQ(summary.outcomes[1], BankOutcome::Inserted);
@@ -154,7 +147,7 @@ TEST_F(MergeTest, AllSlotsOnGoOnPastAWindowWithoutRecords) {
 
     const MergeSummary summary = MergeAllBanks(run(bankSwitchesFor(1)), prompts, progress);
 
-    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_FALSE(summary.aborted);
     EXPECT_EQ(summary.outcomes[2], BankOutcome::NotInserted);
     EXPECT_EQ(summary.outcomes[4], BankOutcome::Inserted);
@@ -171,7 +164,7 @@ TEST_F(MergeTest, MissingSecondBankStopsTheChainAndCleansUp) {
 
     const MergeSummary summary = MergeAllBanks(run(), prompts, progress);
 
-    EXPECT_EQ(prompts.messages, QStringList{"File bank2.bin Not Found,Abort Procedure"});
+    EXPECT_EQ(prompts.shown, QStringList{"File bank2.bin Not Found,Abort Procedure"});
     EXPECT_TRUE(summary.aborted);
     EXPECT_FALSE(summary.fileError);
     EXPECT_EQ(summary.outcomes[0], BankOutcome::Inserted);
@@ -188,7 +181,7 @@ TEST_F(MergeTest, BaseWithoutS9AbortsTheFirstSlotSilently) {
 
     const MergeSummary summary = MergeAllBanks(run(), prompts, progress);
 
-    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_TRUE(summary.aborted);
     EXPECT_EQ(summary.outcomes[0], BankOutcome::Aborted);
     EXPECT_FALSE(summary.outcomes[1]);
@@ -204,7 +197,7 @@ TEST_F(MergeTest, BlankLineAfterS9IsReportedButTheChainGoesOn) {
 
     const MergeSummary summary = MergeAllBanks(run(), prompts, progress);
 
-    EXPECT_EQ(prompts.messages, QStringList{"File New Sx Not Create,Abort Procedure"});
+    EXPECT_EQ(prompts.shown, QStringList{"File New Sx Not Create,Abort Procedure"});
     EXPECT_FALSE(summary.aborted);
     const SRecordFile merged = readSRecords(readFile(finalOutput()));
     EXPECT_TRUE(merged.lines.last().startsWith("S9"));
@@ -238,10 +231,10 @@ TEST_F(MergeTest, ChecksBeforeMergingAbortWithTheirMessage) {
         SetUp();
         writeBase(FirmwareLayout{});
         c.arrange(*this);
-        prompts.messages.clear();
+        prompts.shown.clear();
         const BankOutcome outcome = MergeBank({project, bin}, 1, base, "out.sx", prompts, progress);
         EXPECT_EQ(outcome, BankOutcome::Aborted) << c.name;
-        EXPECT_EQ(prompts.messages, QStringList{c.message}) << c.name;
+        EXPECT_EQ(prompts.shown, QStringList{c.message}) << c.name;
         EXPECT_FALSE(QFile::exists(project + "/out.sx")) << c.name;
         EXPECT_EQ(progress.positions.back(), 0) << c.name;
     }
@@ -252,20 +245,20 @@ TEST_F(MergeTest, FilesThatCannotBeWrittenAreNamedAndAbort) {
     QDir(bin).mkdir("Bin.sx");
     BankOutcome outcome = MergeBank({project, bin}, 1, base, "out.sx", prompts, progress);
     EXPECT_EQ(outcome, BankOutcome::Aborted);
-    ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.messages[0].startsWith("Cannot write file"));
-    EXPECT_TRUE(prompts.messages[0].contains("Bin.sx"));
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].startsWith("Cannot write file"));
+    EXPECT_TRUE(prompts.shown[0].contains("Bin.sx"));
     EXPECT_FALSE(QFile::exists(project + "/out.sx"));
 
     QDir(bin).rmdir("Bin.sx");
     QDir(project).mkdir("out.sx");
-    prompts.messages.clear();
+    prompts.shown.clear();
     bool fileError = false;
     outcome = MergeBank({project, bin}, 1, base, "out.sx", prompts, progress, &fileError);
     EXPECT_EQ(outcome, BankOutcome::Aborted);
     EXPECT_TRUE(fileError);
-    ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.messages[0].contains("out.sx"));
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].contains("out.sx"));
     EXPECT_FALSE(QFile::exists(bin + "/Bin.sx"));
 }
 
@@ -279,8 +272,8 @@ TEST_F(MergeTest, FileErrorInTheChainTellsTheCallerNotToStartTheProgrammer) {
 
     EXPECT_TRUE(summary.aborted);
     EXPECT_TRUE(summary.fileError);
-    ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.messages[0].contains(bankSlot(2).stageOutputName));
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].contains(bankSlot(2).stageOutputName));
     EXPECT_EQ(readFile(finalOutput()), "older output");
     EXPECT_FALSE(QFile::exists(project + "/" + bankSlot(1).stageOutputName));
 }
@@ -314,7 +307,7 @@ TEST_F(MergeTest, BankFolderAndImagesAreFoundWhateverTheirCase) {
     EXPECT_EQ(bankFolder, project + "/BIN");
     EXPECT_EQ(MergeBank({project, bankFolder}, 1, base, "out.sx", prompts, progress),
               BankOutcome::Inserted);
-    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
 TEST(BaseFirmware, FoundInMasterOrElseBesideTheProgram) {

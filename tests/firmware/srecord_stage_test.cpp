@@ -1,3 +1,4 @@
+#include "RecordingProgress.h"
 #include "SRecordImage.h"
 #include "firmware/BankRecords.h"
 #include "firmware/SRecordStage.h"
@@ -7,15 +8,6 @@
 #include <vector>
 
 namespace {
-
-// Remembers every position, to check the bar is driven one step per line.
-class RecordingProgress final : public MergeProgress {
-public:
-    std::vector<int> positions;
-    int maximum = -1;
-    void setMaximum(int value) override { maximum = value; }
-    void setPosition(int value) override { positions.push_back(value); }
-};
 
 const QByteArray Bank = bankRecordText(QByteArray(16384, '\x5A'), 0x388000);
 
