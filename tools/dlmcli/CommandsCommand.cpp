@@ -1,22 +1,16 @@
-#include "CliPrompts.h"
+#include "ProjectArgument.h"
 #include "Subcommands.h"
 #include "projects/ProjectFiles.h"
 
-#include <QFileInfo>
 #include <cstdio>
 
 // Prints the command list as the program loads it, one line per command.
 int runCommands(const QStringList& arguments, CliPrompts& prompts) {
-    if (arguments.size() != 1) {
-        prompts.inform(QStringLiteral("usage: dlmcli commands PROJECT_FOLDER"));
-        return 2;
+    if (const int status = checkProjectFolderArgument(
+            arguments, QStringLiteral("commands PROJECT_FOLDER"), prompts)) {
+        return status;
     }
-    const QString folder = arguments.front();
-    if (!QFileInfo(folder).isDir()) {
-        prompts.inform(QStringLiteral("Project folder not found: ") + folder);
-        return 1;
-    }
-    const CommandList commands = ProjectFiles::loadCommandList(folder);
+    const CommandList commands = ProjectFiles::loadCommandList(arguments.front());
     std::printf("%-5s %-7s %-6s %-8s %-10s %s\n", "N°", "address", "points", "decimals", "unit",
                 "description");
     for (size_t i = 0; i < commands.size(); ++i) {

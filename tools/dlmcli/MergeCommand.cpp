@@ -1,35 +1,31 @@
 #include "CliPrompts.h"
+#include "ProjectArgument.h"
 #include "Subcommands.h"
 #include "firmware/FirmwareVariant.h"
 #include "firmware/SRecordMerge.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <cstdio>
 
 // Merges the project's banks into the base firmware, slot by slot, as the update wizard does.
 int runMerge(const QStringList& arguments, CliPrompts& prompts) {
+    const QString usage = QStringLiteral("merge PROJECT_FOLDER [--base FILE]");
     QString base;
     QStringList rest = arguments;
     const qsizetype option = rest.indexOf(QStringLiteral("--base"));
     if (option >= 0) {
         if (option + 1 >= rest.size()) {
-            prompts.inform(QStringLiteral("usage: dlmcli merge PROJECT_FOLDER [--base FILE]"));
+            prompts.inform(QStringLiteral("usage: dlmcli ") + usage);
             return 2;
         }
         base = rest.takeAt(option + 1);
         rest.removeAt(option);
     }
-    if (rest.size() != 1) {
-        prompts.inform(QStringLiteral("usage: dlmcli merge PROJECT_FOLDER [--base FILE]"));
-        return 2;
+    if (const int status = checkProjectFolderArgument(rest, usage, prompts)) {
+        return status;
     }
     const QString project = rest.front();
-    if (!QFileInfo(project).isDir()) {
-        prompts.inform(QStringLiteral("Project folder not found: ") + project);
-        return 1;
-    }
     const QString programFolder = QCoreApplication::applicationDirPath();
     MergeRun run = mergeRunFor(QDir(programFolder).filePath(QStringLiteral("MASTER")),
                                programFolder, project, FirmwareVariant);
