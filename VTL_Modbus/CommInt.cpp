@@ -152,6 +152,7 @@ std::shared_ptr<TCommEventThread> TCommEventThread::Create(int handle, TCommEven
 }
 
 void TCommEventThread::Resume() {
+    FStarted = true;
     // The running thread keeps its own reference: it releases itself when it ends.
     std::thread([self = shared_from_this()] {
         self->FThreadId.store(std::this_thread::get_id());
@@ -281,13 +282,15 @@ void TCustomComm::Open() {
     FEventThread = TCommEventThread::Create(
         FHandle, FMonitorEvents,
         [this](TCommEventThread* sender, uint32_t status) { HandleCommEvent(sender, status); });
-    FEventThread->Resume();
     UpdateCommTimeouts();
     UpdateDataControlBlock();
     // A terminal's queues have fixed sizes; only sizes no driver could take are refused.
     if (FReadBufSize <= 0 || FWriteBufSize <= 0) {
         RaiseCommError("Error initializing Read/Write Buffers", EINVAL);
     }
+    // Started last: a handler (which may close the port) never runs while Open still
+    // configures it.
+    FEventThread->Resume();
 }
 
 void TCustomComm::Close() {

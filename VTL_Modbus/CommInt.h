@@ -145,7 +145,11 @@ public:
     bool Terminated() const { return FTerminated.load(std::memory_order_acquire); }
     bool IsCurrentThread() const;
     // Waits until Execute has left its loop and will not call back any more.
-    void WaitForEnd() { FFinished.WaitFor(-1); }
+    void WaitForEnd() {
+        if (FStarted) {
+            FFinished.WaitFor(-1);
+        }
+    }
 
 protected:
     TCommEventThread(int handle, TCommEventTypes events, TCommEvent onSignal);
@@ -163,6 +167,7 @@ private:
     std::atomic<bool> FTerminated{false};
     std::atomic<std::thread::id> FThreadId{};
     TSimpleEvent FFinished;
+    bool FStarted = false;
     bool FInputReported = false;
     int FReportedCount = 0;
     bool FHangup = false;

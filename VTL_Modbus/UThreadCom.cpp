@@ -29,6 +29,11 @@ void PutBigEndian(uint8_t* at, uint32_t value) {
 
 TComModbus::TComModbus() : FThread([this] { Execute(); }) {}
 
+void TComModbus::Terminate() {
+    FTerminated.store(true, std::memory_order_release);
+    FRequestBell.SetEvent();
+}
+
 TComModbus::~TComModbus() {
     Terminate();
     if (FThread.joinable()) {
@@ -39,7 +44,7 @@ TComModbus::~TComModbus() {
 void TComModbus::Execute() {
     while (!FTerminated.load(std::memory_order_acquire)) {
         Step();
-        std::this_thread::sleep_for(StepPeriod);
+        FRequestBell.WaitFor(StepPeriod.count());
     }
 }
 
@@ -74,6 +79,7 @@ bool TComModbus::PrepareRead(uint8_t slaveAddress, uint8_t functionCode, uint16_
     PutBigEndian(TxFrame + 4, registerCount);
     FinishFrame(6);
     SetState(RequestReady);
+    FRequestBell.SetEvent();
     return true;
 }
 
@@ -105,6 +111,7 @@ bool TComModbus::PrepareWrite(uint8_t slaveAddress, uint8_t functionCode, uint16
         FinishFrame(7 + 2 * registerCount);
     }
     SetState(RequestReady);
+    FRequestBell.SetEvent();
     return true;
 }
 

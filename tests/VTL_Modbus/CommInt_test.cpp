@@ -358,6 +358,20 @@ TEST(CommWatcher, WithoutMonitoredInputNoHandlerRuns) {
     EXPECT_EQ(calls, 0);
 }
 
+TEST(CommOpen, FailureAfterTheDeviceWasOpenedLeavesItForCloseToRelease) {
+    PseudoTerminal line;
+    TComm port;
+    port.SetDeviceName(line.SlavePath());
+    port.SetDatabits(da4);  // no terminal takes four data bits
+    const ECommError error = CaughtCommError([&] { port.Open(); });
+    EXPECT_EQ(error.ErrorCode, EINVAL);
+    EXPECT_TRUE(port.Enabled());
+    port.Close();
+    EXPECT_FALSE(port.Enabled());
+    port.SetDatabits(da8);
+    EXPECT_NO_THROW(port.Open());
+}
+
 TEST(CommEventChars, AssignCopiesWithoutAnOwnerUpdate) {
     TCommEventChars source(nullptr);
     source.SetEventChar(1, 'a');
