@@ -5,7 +5,9 @@
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -62,6 +64,17 @@ speed_t PosixSpeed(uint32_t rate) {
             return B115200;
         default:
             return 0;
+    }
+}
+
+// Events are picked up a little ahead of ordinary work; without the privilege to do so the
+// thread simply runs at normal priority.
+void RaiseOwnPriorityOneStep() {
+    const pid_t self = static_cast<pid_t>(syscall(SYS_gettid));
+    errno = 0;
+    const int current = getpriority(PRIO_PROCESS, static_cast<id_t>(self));
+    if (errno == 0) {
+        setpriority(PRIO_PROCESS, static_cast<id_t>(self), current - 1);
     }
 }
 
@@ -156,6 +169,7 @@ void TCommEventThread::Resume() {
     // The running thread keeps its own reference: it releases itself when it ends.
     std::thread([self = shared_from_this()] {
         self->FThreadId.store(std::this_thread::get_id());
+        RaiseOwnPriorityOneStep();
         self->Execute();
         self->FFinished.SetEvent();
     }).detach();

@@ -19,8 +19,10 @@ constexpr uint8_t Initialised = 1;
 
 uint8_t LibraryState = NotInitialised;
 uint8_t TransactionBusy = 0;
-std::unique_ptr<TComModbus> Engine;
+// Declared in this order so that, should the host exit without deinitialising, the engine
+// thread is stopped before the port it uses goes away.
 std::unique_ptr<TComm> Port;
+std::unique_ptr<TComModbus> Engine;
 // A host handler may deinitialise inside a waiting call; the release then waits for its end.
 bool DeinitializePending = false;
 

@@ -164,6 +164,18 @@ TEST_F(Library, TransactionsAgainstAnIndependentSlave) {
     EXPECT_EQ(ModbusRead(1, 3, 10000, 1, words.data()), 1);
 }
 
+TEST_F(Library, HostMayExitWithoutDeinitialising) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            if (Initialise() != 1) {
+                std::_Exit(3);
+            }
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
 TEST_F(Library, ZeroTimeOutMeansOneSecond) {
     ASSERT_EQ(Initialise(0, 0), 1);
     uint16_t word = 0;
