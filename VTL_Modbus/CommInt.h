@@ -255,7 +255,6 @@ private:
     void WriteDataControlBlock(const TDeviceControlBlock& dcb);
 
     std::string FDeviceName = "Com2";
-    TSimpleEvent FEvent;  // I/O completion; unused by the non-blocking transfers, kept for shape
     TCriticalSection FLock;
     int32_t FReadBufSize = 4096;
     int32_t FWriteBufSize = 2048;
