@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <future>
 #include <thread>
 
@@ -319,8 +320,7 @@ TEST(CommWatcher, ReportsReceivedBytesAndNothingAfterClose) {
     };
     port.Open();
     line.Send({1, 2, 3});
-    ASSERT_TRUE(Eventually([&] { return calls > 0; }));
-    EXPECT_EQ(lastCount, 3);
+    EXPECT_TRUE(Eventually([&] { return lastCount == 3; }));
 
     port.Close();
     const int callsAtClose = calls;
@@ -365,11 +365,40 @@ TEST(CommOpen, FailureAfterTheDeviceWasOpenedLeavesItForCloseToRelease) {
     port.SetDatabits(da4);  // no terminal takes four data bits
     const ECommError error = CaughtCommError([&] { port.Open(); });
     EXPECT_EQ(error.ErrorCode, EINVAL);
+    EXPECT_EQ(std::string(error.what()),
+              "Error updating DataControlBlock (Error: " + std::to_string(EINVAL) + ") ");
     EXPECT_TRUE(port.Enabled());
     port.Close();
     EXPECT_FALSE(port.Enabled());
     port.SetDatabits(da8);
     EXPECT_NO_THROW(port.Open());
+}
+
+TEST(CommErrors, TransfersAndBufferSizesReportTheirOwnMessages) {
+    PseudoTerminal line;
+    TComm port;
+    uint8_t byte = 0;
+    struct Case {
+        const char* message;
+        int code;
+        std::function<void()> operation;
+    };
+    const Case cases[] = {
+        {"Write error", EBADF, [&] { port.Write(&byte, 1); }},
+        {"Read error", EBADF, [&] { port.Read(&byte, 1); }},
+        {"Error initializing Read/Write Buffers", EINVAL,
+         [&] {
+             port.SetDeviceName(line.SlavePath());
+             port.SetWriteBufSize(0);
+             port.Open();
+         }},
+    };
+    for (const Case& c : cases) {
+        const ECommError error = CaughtCommError(c.operation);
+        EXPECT_EQ(error.ErrorCode, c.code) << c.message;
+        EXPECT_EQ(std::string(error.what()),
+                  std::string(c.message) + " (Error: " + std::to_string(c.code) + ") ");
+    }
 }
 
 TEST(CommEventChars, AssignCopiesWithoutAnOwnerUpdate) {
