@@ -19,6 +19,7 @@ public:
     SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
     bool running() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }
     std::string file(const std::string& name) const { return folder_ + "/" + name; }
     const std::string& link() const { return link_; }
     const std::string& folder() const { return folder_; }

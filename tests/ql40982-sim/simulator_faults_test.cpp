@@ -66,6 +66,20 @@ TEST(Faults, LateAnswerMissesAShortTimeoutAndMeetsALongOne) {
     EXPECT_EQ(f.master.read(120, 1), std::vector<uint16_t>{2});
 }
 
+TEST(Faults, LateAnswerForAClientThatLeftDoesNotReachTheNext) {
+    SimulatorProcess simulator({"--delay", "600"});
+    ASSERT_TRUE(simulator.running());
+    {
+        Master impatient(simulator.link(), 100);
+        ASSERT_TRUE(impatient.connected());
+        EXPECT_FALSE(impatient.read(110, 1));  // leaves before its answer (1000) comes
+    }
+    Master next(simulator.link(), 5000);
+    ASSERT_TRUE(next.connected());
+    EXPECT_EQ(next.read(120, 1), std::vector<uint16_t>{2});
+    EXPECT_EQ(next.read(120, 1), std::vector<uint16_t>{2});
+}
+
 TEST(Faults, FallsSilentAfterTwoRequests) {
     ScratchFolder files;
     Faulty f({"--silent-after", "2", "--run", "--control", files.file("control")});

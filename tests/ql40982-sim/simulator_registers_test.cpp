@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <ctime>
 
 namespace {
@@ -207,6 +209,36 @@ TEST_F(RegisterMapTest, ProjectCommandTableReadsBackEntryByEntry) {
     const std::vector<std::pair<uint16_t, uint16_t>> expected{{300, 4}, {40001, 10}, {7, 127}};
     EXPECT_EQ(readCommandTable(), expected);
     EXPECT_EQ(master_->read(110, 3), (std::vector<uint16_t>{1000, 6, 1}));
+}
+
+TEST_F(RegisterMapTest, ServesOneClientAfterAnother) {
+    start({});
+    for (int client = 0; client < 3; ++client) {
+        master_.reset();
+        master_ = std::make_unique<Master>(simulator_->link());
+        ASSERT_TRUE(master_->connected());
+        EXPECT_EQ(master_->read(120, 1), std::vector<uint16_t>{2}) << "client " << client;
+    }
+}
+
+// A serial device given by path: here the terminal side of a pseudo-terminal whose other side
+// the test holds, as a cable to another machine would be.
+TEST(SimulatorOnADevice, ServesAGivenSerialPort) {
+    const int cable = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(cable, 0);
+    ASSERT_EQ(grantpt(cable), 0);
+    ASSERT_EQ(unlockpt(cable), 0);
+    SimulatorProcess simulator({"--device", ptsname(cable)});
+    ASSERT_TRUE(simulator.running());
+    modbus_t* master = modbus_new_rtu("/dev/null", 57600, 'N', 8, 1);
+    modbus_set_slave(master, 1);
+    modbus_set_socket(master, cable);
+    modbus_set_response_timeout(master, 3, 0);
+    uint16_t words[3] = {};
+    EXPECT_EQ(modbus_read_registers(master, 110, 3, words), 3);
+    EXPECT_EQ(words[0], 1000);
+    modbus_free(master);
+    close(cable);
 }
 
 TEST(SimulatorStart, RejectsAMissingProjectAndBadOptions) {

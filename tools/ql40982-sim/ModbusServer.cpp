@@ -17,11 +17,12 @@ double hostNow() {
     return duration<double>(system_clock::now().time_since_epoch()).count();
 }
 
-ModbusServer::ModbusServer(Datalogger& logger, FaultPlan& faults, int lineFd)
+ModbusServer::ModbusServer(Datalogger& logger, FaultPlan& faults, SerialLine& line)
     : logger_(logger),
       faults_(faults),
-      lineFd_(lineFd),
-      writer_(lineFd, faults.options().lineRate) {
+      line_(line),
+      lineFd_(line.fd()),
+      writer_(line.fd(), faults.options().lineRate) {
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, capture_) != 0) {
         return;
     }
@@ -62,15 +63,19 @@ void ModbusServer::run(int stopFd, ControlChannel* control) {
         if (const auto deadline = logger_.nextDeadline()) {
             timeoutMs = static_cast<int>(std::ceil(std::max(0.0, *deadline - now) * 1000.0));
         }
-        pollfd watched[3] = {{stopFd, POLLIN, 0}, {lineFd_, POLLIN, 0}, {-1, POLLIN, 0}};
-        if (control != nullptr) {
-            watched[2].fd = control->fd();
-        }
-        if (poll(watched, 3, timeoutMs) < 0 && errno != EINTR) {
+        pollfd watched[4] = {{stopFd, POLLIN, 0},
+                             {lineFd_, POLLIN, 0},
+                             {control != nullptr ? control->fd() : -1, POLLIN, 0},
+                             {line_.clientWatchFd(), POLLIN, 0}};
+        if (poll(watched, 4, timeoutMs) < 0 && errno != EINTR) {
             return;
         }
         if (watched[0].revents != 0) {
             return;
+        }
+        // Clients first: a request and the close of the client that sent it can come together.
+        if (watched[3].revents & POLLIN) {
+            line_.takeClientEvents();
         }
         if (watched[1].revents & POLLIN) {
             serveRequest();
@@ -161,6 +166,7 @@ void ModbusServer::serveRequest() {
     if (length == 0) {
         return;  // addressed to another slave
     }
+    const uint64_t asker = line_.clientGeneration();
     const RequestFate fate = faults_.next();
     if (!fate.handled) {
         return;
@@ -177,5 +183,8 @@ void ModbusServer::serveRequest() {
     if (faults_.options().delayMs != 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(faults_.options().delayMs));
     }
-    writer_.send(answer);
+    line_.takeClientEvents();
+    if (line_.clientPresent() && line_.clientGeneration() == asker) {
+        writer_.send(answer);
+    }
 }

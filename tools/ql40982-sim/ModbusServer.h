@@ -4,6 +4,7 @@
 #include "Datalogger.h"
 #include "FaultPlan.h"
 #include "LineWriter.h"
+#include "SerialLine.h"
 
 #include <cstdint>
 #include <vector>
@@ -16,7 +17,7 @@ struct _modbus_mapping_t;
 // socket so the faults and the line pacing can act on its bytes before they go out.
 class ModbusServer {
 public:
-    ModbusServer(Datalogger& logger, FaultPlan& faults, int lineFd);
+    ModbusServer(Datalogger& logger, FaultPlan& faults, SerialLine& line);
     ~ModbusServer();
     ModbusServer(const ModbusServer&) = delete;
     ModbusServer& operator=(const ModbusServer&) = delete;
@@ -32,6 +33,7 @@ private:
 
     Datalogger& logger_;
     FaultPlan& faults_;
+    SerialLine& line_;
     int lineFd_;
     LineWriter writer_;
     _modbus* context_ = nullptr;

@@ -1,6 +1,7 @@
 #include "SerialLine.h"
 
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 #include <cerrno>
@@ -71,13 +72,55 @@ std::optional<SerialLine> SerialLine::openDevice(const std::string& path, std::s
     return SerialLine(fd, -1, path);
 }
 
+SerialLine::SerialLine(int fd, int keepAliveFd, std::string path)
+    : fd_(fd), keepAliveFd_(keepAliveFd), path_(std::move(path)) {
+    if (keepAliveFd_ < 0) {
+        return;
+    }
+    watchFd_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (watchFd_ >= 0 && inotify_add_watch(watchFd_, path_.c_str(),
+                                           IN_OPEN | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+        close(watchFd_);
+        watchFd_ = -1;
+    }
+}
+
+void SerialLine::takeClientEvents() {
+    if (watchFd_ < 0) {
+        return;
+    }
+    alignas(inotify_event) char events[4096];
+    ssize_t size = 0;
+    while ((size = read(watchFd_, events, sizeof events)) > 0) {
+        for (ssize_t at = 0; at < size;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+            if (event->mask & IN_OPEN) {
+                ++clients_;
+                ++opens_;
+            } else if ((event->mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) && clients_ > 0) {
+                if (--clients_ == 0) {
+                    tcflush(keepAliveFd_, TCIFLUSH);
+                }
+            }
+            at += ssize_t(sizeof(inotify_event) + event->len);
+        }
+    }
+}
+
 SerialLine::SerialLine(SerialLine&& other) noexcept
-    : fd_(other.fd_), keepAliveFd_(other.keepAliveFd_), path_(std::move(other.path_)) {
+    : fd_(other.fd_),
+      keepAliveFd_(other.keepAliveFd_),
+      watchFd_(other.watchFd_),
+      path_(std::move(other.path_)) {
     other.fd_ = -1;
     other.keepAliveFd_ = -1;
+    other.watchFd_ = -1;
 }
 
 SerialLine::~SerialLine() {
+    if (watchFd_ >= 0) {
+        close(watchFd_);
+    }
     if (keepAliveFd_ >= 0) {
         close(keepAliveFd_);
     }

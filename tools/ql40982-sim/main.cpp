@@ -144,7 +144,7 @@ int main(int argc, char** argv) {
         }
     }
     FaultPlan faults(options.faults);
-    ModbusServer server(logger, faults, line->fd());
+    ModbusServer server(logger, faults, *line);
     if (!server.ready()) {
         return fail("cannot set up the Modbus context");
     }
