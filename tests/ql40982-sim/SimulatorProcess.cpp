@@ -162,7 +162,7 @@ bool eventually(const std::function<bool()>& predicate, int limitSeconds) {
         if (std::chrono::steady_clock::now() > limit) {
             return false;
         }
-        std::this_thread::sleep_for(20ms);
+        std::this_thread::sleep_for(2ms);
     }
 }
 

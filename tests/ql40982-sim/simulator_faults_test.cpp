@@ -10,7 +10,7 @@
 namespace {
 
 struct Faulty {
-    explicit Faulty(std::vector<std::string> arguments, int timeoutMs = 1500)
+    explicit Faulty(std::vector<std::string> arguments, int timeoutMs = 3000)
         : simulator(arguments), master(simulator.link(), timeoutMs) {}
     SimulatorProcess simulator;
     Master master;

@@ -108,7 +108,7 @@ TEST_F(RegisterMapTest, ClockRefusesImpossibleFieldsAndRollsOverShortMonths) {
 }
 
 TEST_F(RegisterMapTest, RunStopAndEraseMoveTheRunState) {
-    start({"--prefill", "1", "--erase-seconds", "4"});
+    start({"--prefill", "1", "--erase-seconds", "6"});
     EXPECT_EQ(readOne(120), 2);
     ASSERT_TRUE(master_->write(121, 1));
     EXPECT_EQ(readOne(120), 1);
