@@ -62,11 +62,11 @@ SimulatorProcess::SimulatorProcess(const std::vector<std::string>& arguments)
     }
 }
 
-int SimulatorProcess::stop() {
+int SimulatorProcess::stop(int signal) {
     if (pid_ <= 0) {
         return -1;
     }
-    kill(pid_, SIGTERM);
+    kill(pid_, signal);
     int status = 0;
     waitpid(pid_, &status, 0);
     pid_ = -1;

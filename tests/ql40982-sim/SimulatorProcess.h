@@ -3,6 +3,7 @@
 #include <modbus/modbus.h>
 
 #include <sys/types.h>
+#include <csignal>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -23,8 +24,8 @@ public:
     std::string file(const std::string& name) const { return folder_ + "/" + name; }
     const std::string& link() const { return link_; }
     const std::string& folder() const { return folder_; }
-    // Sends SIGTERM and waits; the exit status, or -1.
-    int stop();
+    // Sends the signal and waits; the exit status, or -1.
+    int stop(int signal = SIGTERM);
 
     static std::string makeFolder();
 

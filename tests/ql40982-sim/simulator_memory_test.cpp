@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 
 namespace {
@@ -210,6 +211,22 @@ TEST_F(FlashTest, LiveLoggingWritesMarkersAndRoundsUntilStopped) {
     EXPECT_TRUE(logged.back().ends_with(" 2000"));
     EXPECT_EQ(decodeRecords(readImageFile(files.file("image.bin")), DemoPointCounts), logged);
     EXPECT_EQ(control(files.file("control"), "status"), "OK state 2");
+}
+
+TEST_F(FlashTest, InterruptWritesTheImageOfWhatWasLoggedSinceTheStart) {
+    ScratchFolder files;
+    start({"--run", "--period", "0.05", "--record-log", files.file("records.txt"), "--dump-image",
+           files.file("image.bin")});
+    ASSERT_TRUE(eventually([&] {
+        const auto count = master_->read(131, 1);
+        return count && count->front() >= 4 * 3;
+    }));
+    master_.reset();
+    EXPECT_EQ(simulator_->stop(SIGINT), 0);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(simulator_->link())));
+    const auto logged = lines(readTextFile(files.file("records.txt")));
+    EXPECT_GE(logged.size(), 12u);
+    EXPECT_EQ(decodeRecords(readImageFile(files.file("image.bin")), DemoPointCounts), logged);
 }
 
 TEST_F(FlashTest, FirmwareBankGivesTheTableAndCodesAndCanBeReprogrammed) {
