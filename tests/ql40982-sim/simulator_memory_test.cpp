@@ -2,7 +2,7 @@
 // records decoded by the record rules against the simulator's own log, live logging, and the
 // configuration taken from firmware.
 
-#include "SimulatorProcess.h"
+#include "SimulatorTest.h"
 
 #include <gtest/gtest.h>
 
@@ -103,14 +103,8 @@ std::string firmwareText(const std::vector<std::pair<uint16_t, uint8_t>>& comman
     return text + "S804000000FB\r\n";
 }
 
-class FlashTest : public ::testing::Test {
+class FlashTest : public SimulatorTest {
 protected:
-    void start(std::vector<std::string> arguments) {
-        simulator_ = std::make_unique<SimulatorProcess>(arguments);
-        ASSERT_TRUE(simulator_->running());
-        master_ = std::make_unique<Master>(simulator_->link());
-        ASSERT_TRUE(master_->connected());
-    }
     std::optional<std::vector<uint16_t>> halfPage(uint16_t chipCode, uint16_t page,
                                                   uint16_t offset) {
         if (!master_->write(200, chipCode) || !master_->write(201, page) ||
@@ -119,9 +113,6 @@ protected:
         }
         return master_->read(10000, 66);
     }
-
-    std::unique_ptr<SimulatorProcess> simulator_;
-    std::unique_ptr<Master> master_;
 };
 
 TEST_F(FlashTest, PageRequestsServeTheDumpedImageOfAFullMemory) {

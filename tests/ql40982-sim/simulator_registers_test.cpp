@@ -1,7 +1,7 @@
 // The register map as a libmodbus master sees it: clock, run state, commands, erase,
 // serial settings, diagnostics, the command table and refused accesses.
 
-#include "SimulatorProcess.h"
+#include "SimulatorTest.h"
 
 #include <gtest/gtest.h>
 
@@ -29,14 +29,8 @@ int64_t localNaiveNow() {
     return now + local.tm_gmtoff;
 }
 
-class RegisterMapTest : public ::testing::Test {
+class RegisterMapTest : public SimulatorTest {
 protected:
-    void start(std::vector<std::string> arguments) {
-        simulator_ = std::make_unique<SimulatorProcess>(arguments);
-        ASSERT_TRUE(simulator_->running());
-        master_ = std::make_unique<Master>(simulator_->link());
-        ASSERT_TRUE(master_->connected());
-    }
     uint16_t readOne(int address) {
         const auto words = master_->read(address, 1);
         EXPECT_TRUE(words.has_value()) << "register " << address;
@@ -57,9 +51,6 @@ protected:
         }
         return entries;
     }
-
-    std::unique_ptr<SimulatorProcess> simulator_;
-    std::unique_ptr<Master> master_;
 };
 
 TEST_F(RegisterMapTest, ClockStartsAtHostLocalTimeAndTakesCommittedValues) {
