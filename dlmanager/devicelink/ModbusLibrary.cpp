@@ -1,0 +1,5 @@
+#include "devicelink/ModbusLibrary.h"
+
+ModbusLibrary boundModbusLibrary() {
+    return {&::Modbusinitialize, &::Modbusdeinitialize, &::ModbusRead, &::ModbusWrite};
+}

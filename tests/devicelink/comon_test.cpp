@@ -1,0 +1,109 @@
+#include "devicelink/Comon.h"
+#include "FakeModbusDevice.h"
+#include "ScriptedPrompts.h"
+#include "devicelink/RegisterMap.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Call = FakeModbusDevice::Call;
+
+struct FailureRun {
+    const char* name;
+    int failures;          // failed transfers in a row
+    bool reopenWorks;      // the port can be opened again
+    int followingOk;       // successful transfers scripted after the run
+    int expectedReopens;   // deinit/init pairs
+    int expectedMessages;  // "Error open port for download data"
+    int expectedCount;     // ConsecutiveFailures at the end
+};
+
+class ComonFailureRuns : public ::testing::TestWithParam<FailureRun> {};
+
+TEST_P(ComonFailureRuns, CountsAndReopensAtTheFifth) {
+    const FailureRun& run = GetParam();
+    FakeModbusDevice device;
+    ScriptedPrompts prompts;
+    Comon comon(device.library(), prompts, [] { return 2; });
+    int reopenFailedSignals = 0;
+    QObject::connect(&comon, &Comon::reopenFailed, [&] { ++reopenFailedSignals; });
+    ASSERT_EQ(comon.openPort(), 1);
+    if (!run.reopenWorks) {
+        device.initResults = {5};
+    }
+    device.failNext(Call::Read, run.failures);
+
+    std::vector<uint8_t> results;
+    uint16_t word = 0;
+    for (int i = 0; i < run.failures + run.followingOk; ++i) {
+        results.push_back(comon.ReadRegisters(RegisterMap::LoggerNode, 120, 1, &word));
+    }
+
+    EXPECT_EQ(int(device.calls(Call::Deinit).size()), run.expectedReopens);
+    EXPECT_EQ(int(device.calls(Call::Init).size()), 1 + run.expectedReopens);
+    EXPECT_EQ(int(prompts.shown.count("Error open port for download data")), run.expectedMessages);
+    EXPECT_EQ(reopenFailedSignals, run.expectedMessages);
+    EXPECT_EQ(comon.CommAborted, run.expectedMessages > 0);
+    EXPECT_EQ(comon.ConsecutiveFailures, run.expectedCount);
+    // Every transfer returns its own result, the one that triggered the reopen included.
+    for (int i = 0; i < run.failures; ++i) {
+        EXPECT_NE(results[i], 1) << "transfer " << i + 1;
+    }
+    if (!run.reopenWorks) {
+        for (size_t i = run.failures; i < results.size(); ++i) {
+            EXPECT_EQ(results[i], 2) << "transfer " << i + 1;
+        }
+    }
+    for (const auto& init : device.calls(Call::Init)) {
+        EXPECT_EQ(init.start, 2) << "the chosen port is reopened";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, ComonFailureRuns,
+                         ::testing::Values(FailureRun{"FourThenSuccess", 4, true, 1, 0, 0, 0},
+                                           FailureRun{"Five", 5, true, 0, 1, 0, 5},
+                                           FailureRun{"Seven", 7, true, 0, 1, 0, 7},
+                                           FailureRun{"FiveThenSuccess", 5, true, 1, 1, 0, 0},
+                                           FailureRun{"ReopenFails", 5, false, 3, 1, 1, 8}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Comon, NestedBusyTransferCountsAsAFailure) {
+    FakeModbusDevice device;
+    ScriptedPrompts prompts;
+    Comon comon(device.library(), prompts, [] { return 0; });
+    comon.openPort();
+    uint8_t nested = 0;
+    device.duringTransfer = [&](const auto&) {
+        nested = comon.WriteRegister(RegisterMap::LoggerNode, RegisterMap::CommandRegister, 1);
+        EXPECT_EQ(comon.ConsecutiveFailures, 1);
+    };
+    uint16_t clock[6];
+    EXPECT_EQ(comon.ReadRegisters(RegisterMap::LoggerNode, RegisterMap::ClockRegister, 6, clock),
+              1);
+    EXPECT_EQ(nested, 3);
+    EXPECT_EQ(comon.ConsecutiveFailures, 0);
+    EXPECT_EQ(comon.counters().transfers, 2);
+    EXPECT_EQ(comon.counters().failed, 1);
+    EXPECT_EQ(comon.counters().lastFailure, LinkCounters::Failure::Busy);
+}
+
+TEST(Comon, WriteSendsOneRegisterAndReadFillsInRegisterOrder) {
+    FakeModbusDevice device;
+    ScriptedPrompts prompts;
+    Comon comon(device.library(), prompts, [] { return 0; });
+    comon.openPort();
+    device.registers = {{100, 15}, {101, 3}, {102, 11}, {103, 14}, {104, 30}, {105, 45}};
+    uint16_t clock[6] = {};
+    ASSERT_EQ(comon.ReadRegisters(RegisterMap::LoggerNode, RegisterMap::ClockRegister, 6, clock),
+              1);
+    EXPECT_EQ(std::vector<uint16_t>(clock, clock + 6),
+              (std::vector<uint16_t>{15, 3, 11, 14, 30, 45}));
+    ASSERT_EQ(comon.WriteRegister(RegisterMap::LoggerNode, RegisterMap::CommandRegister, 2), 1);
+    const auto writes = device.calls(Call::Write);
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].start, 121);
+    EXPECT_EQ(writes[0].values, std::vector<uint16_t>{2});
+}
+
+}  // namespace
