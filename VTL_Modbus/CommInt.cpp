@@ -281,7 +281,10 @@ void TCustomComm::CreateHandle() {
     FHandle = fd;
 }
 
+// Under the lock: an operation of another thread never uses the descriptor while it is closed,
+// nor a number the system has meanwhile given to another device.
 void TCustomComm::DestroyHandle() {
+    std::lock_guard guard(FLock);
     if (FHandle == -1) {
         return;
     }
@@ -536,6 +539,7 @@ int32_t TCustomComm::Read(void* buffer, int32_t count) {
 }
 
 int32_t TCustomComm::InQueCount() {
+    std::lock_guard guard(FLock);
     int count = 0;
     if (!Enabled() || ioctl(FHandle, TIOCINQ, &count) != 0) {
         return -1;
@@ -544,6 +548,7 @@ int32_t TCustomComm::InQueCount() {
 }
 
 int32_t TCustomComm::OutQueCount() {
+    std::lock_guard guard(FLock);
     int count = 0;
     if (!Enabled() || ioctl(FHandle, TIOCOUTQ, &count) != 0) {
         return -1;
@@ -552,12 +557,14 @@ int32_t TCustomComm::OutQueCount() {
 }
 
 void TCustomComm::PurgeIn() {
+    std::lock_guard guard(FLock);
     if (Enabled()) {
         tcflush(FHandle, TCIFLUSH);
     }
 }
 
 void TCustomComm::PurgeOut() {
+    std::lock_guard guard(FLock);
     if (Enabled()) {
         tcflush(FHandle, TCOFLUSH);
     }
