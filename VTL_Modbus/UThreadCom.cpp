@@ -137,6 +137,13 @@ void TComModbus::StepStates() {
 
     if (State() == AwaitingResponse) {
         const int32_t count = Port->InQueCount();
+        if (count < 0) {
+            // The port was closed under the transaction (the host reopens the link) or the
+            // device is gone: nothing more can arrive, so the caller need not wait for the
+            // time-out.
+            SetState(TimedOut);
+            return;
+        }
         if (count > 0) {
             if (count == LastQueueCount) {
                 std::this_thread::sleep_for(SettlePause);

@@ -259,15 +259,26 @@ TEST_F(Engine, NoNewRequestWhileOneIsRunning) {
     EXPECT_EQ(AwaitFinal(), Completed);
 }
 
-TEST_F(Engine, PortFailureEndsTheTransactionAndServingGoesOn) {
-    port.Close();  // the write of the next request now fails
-    uint16_t buffer[1] = {};
-    ASSERT_TRUE(engine.PrepareRead(1, 3, 0, 1, buffer));
-    EXPECT_EQ(AwaitFinal(), TimedOut);
+TEST_F(Engine, ClosingThePortEndsTheTransactionAndServingGoesOn) {
+    engine.TimeoutMs = 600000;  // far beyond AwaitFinal: only the closed port can end it
+    for (const bool requestSent : {false, true}) {
+        SCOPED_TRACE(requestSent ? "closed while awaiting the answer"
+                                 : "closed before the request");
+        uint16_t buffer[1] = {};
+        if (!requestSent) {
+            port.Close();  // the write of the request fails
+        }
+        ASSERT_TRUE(engine.PrepareRead(1, 3, 0, 1, buffer));
+        if (requestSent) {
+            ASSERT_EQ(line.Receive(8).size(), 8u);
+            port.Close();
+        }
+        EXPECT_EQ(AwaitFinal(), TimedOut);
 
-    port.Open();
-    EXPECT_EQ(ReadWithResponse(WithCrc({0x01, 0x03, 2, 0, 9}), 1, buffer), Completed);
-    EXPECT_EQ(buffer[0], 9);
+        port.Open();
+        EXPECT_EQ(ReadWithResponse(WithCrc({0x01, 0x03, 2, 0, 9}), 1, buffer), Completed);
+        EXPECT_EQ(buffer[0], 9);
+    }
 }
 
 TEST_F(Engine, AgainstAnIndependentSlave) {
