@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "CommInt.h"
 #include "LinkSettings.h"
@@ -23,8 +24,15 @@ uint8_t TransactionBusy = 0;
 // thread is stopped before the port it uses goes away.
 std::unique_ptr<TComm> Port;
 std::unique_ptr<TComModbus> Engine;
-// A host handler may deinitialise inside a waiting call; the release then waits for its end.
-bool DeinitializePending = false;
+
+// A port and engine that a host handler deinitialised inside a waiting call. The port is closed
+// at once, so the device can be opened anew, but the waiting transaction still polls the engine
+// and the engine thread still holds the port: both live until the wait is over.
+struct RetiredLink {
+    std::unique_ptr<TComm> port;
+    std::unique_ptr<TComModbus> engine;  // after the port, so its thread is joined first
+};
+std::vector<RetiredLink> Retired;
 
 void ReleasePortAndEngine() {
     if (Port) {
@@ -38,6 +46,14 @@ void ReleasePortAndEngine() {
     }
 }
 
+// The closed port ends the engine's transaction at its next step, so the waiting call returns.
+// Room is made first: once moved out, the pair must not be lost to a failed allocation.
+void RetirePortAndEngine() {
+    Retired.emplace_back();
+    Port->Close();
+    Retired.back() = {std::move(Port), std::move(Engine)};
+}
+
 // Lets the caller's own timers and input run while it waits, when its thread has an event loop.
 void DispatchCallerEvents() {
     if (QAbstractEventDispatcher::instance() != nullptr) {
@@ -45,9 +61,9 @@ void DispatchCallerEvents() {
     }
 }
 
-uint8_t AwaitFinalState() {
+uint8_t AwaitFinalState(const TComModbus& engine) {
     for (;;) {
-        const uint8_t state = Engine->State();
+        const uint8_t state = engine.State();
         if (IsFinalState(state)) {
             return state;
         }
@@ -56,6 +72,8 @@ uint8_t AwaitFinalState() {
     }
 }
 
+// Only one call waits at a time (nested ones are refused as busy), so whatever was retired
+// during its wait is released when it ends.
 template <typename Prepare>
 uint8_t RunTransaction(Prepare prepare) {
     if (LibraryState == NotInitialised) {
@@ -65,18 +83,14 @@ uint8_t RunTransaction(Prepare prepare) {
         return 3;
     }
     TransactionBusy = 1;
-    const bool accepted = prepare(*Engine);
-    const uint8_t finalState = accepted ? AwaitFinalState() : uint8_t{Failed};
+    TComModbus& engine = *Engine;
+    const bool accepted = prepare(engine);
+    const uint8_t finalState = accepted ? AwaitFinalState(engine) : uint8_t{Failed};
+    // A transaction whose link was closed under it is void, whatever it reached.
+    const bool retired = &engine != Engine.get();
+    Retired.clear();
     TransactionBusy = 0;
-    if (DeinitializePending) {
-        DeinitializePending = false;
-        try {
-            ReleasePortAndEngine();
-        } catch (...) {
-        }
-        LibraryState = NotInitialised;
-    }
-    return finalState == Completed ? 1 : 0;
+    return finalState == Completed && !retired ? 1 : 0;
 }
 
 }  // namespace
@@ -86,7 +100,8 @@ extern "C" uint8_t Modbusinitialize(uint8_t port, int32_t baudRate, uint8_t pari
     if (LibraryState != NotInitialised) {
         return 2;
     }
-    TransactionBusy = 0;
+    // TransactionBusy is left as it is: a handler may reopen inside a waiting call, which still
+    // owns it, and nested transfers must stay refused until that call has returned.
     const std::optional<LinkSettings> settings =
         LinkSettingsFromCodes(baudRate, parity, dataBits, stopBits);
     if (!settings) {
@@ -129,12 +144,12 @@ extern "C" uint8_t Modbusdeinitialize(void) {
     if (LibraryState != Initialised) {
         return 0;
     }
-    if (TransactionBusy != 0) {
-        DeinitializePending = true;
-        return 1;
-    }
     try {
-        ReleasePortAndEngine();
+        if (TransactionBusy != 0) {
+            RetirePortAndEngine();
+        } else {
+            ReleasePortAndEngine();
+        }
     } catch (...) {
         return 0;
     }

@@ -16,11 +16,14 @@ extern "C" {
 VTL_MODBUS_API uint8_t Modbusinitialize(uint8_t port, int32_t baudRate, uint8_t parity,
                                         uint8_t dataBits, uint8_t stopBits, uint16_t timeoutMs);
 
-/* Results: 1 closed; 0 not initialised or closing failed. */
+/* Results: 1 closed; 0 not initialised or closing failed. Called by a host handler inside a
+   waiting ModbusRead/ModbusWrite, it closes the port at once (so the library can be initialised
+   again right there) and that waiting call returns 0. */
 VTL_MODBUS_API uint8_t Modbusdeinitialize(void);
 
-/* Results: 1 completed (read: registers in buffer, host order); 0 timed out, failed or refused;
-   2 not initialised; 3 another transaction of this thread is waiting. */
+/* Results: 1 completed (read: registers in buffer, host order); 0 timed out, failed, refused, or
+   the library was deinitialised while it waited; 2 not initialised; 3 another transaction of
+   this thread is waiting. */
 VTL_MODBUS_API uint8_t ModbusRead(uint8_t slaveAddress, uint8_t functionCode,
                                   uint16_t startRegister, uint16_t registerCount, uint16_t* buffer);
 VTL_MODBUS_API uint8_t ModbusWrite(uint8_t slaveAddress, uint8_t functionCode,
