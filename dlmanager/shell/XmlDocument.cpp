@@ -16,13 +16,21 @@ std::string utf8(const QString& text) {
 // White space between elements is dropped by the parser; what is left are elements and texts.
 constexpr unsigned ParseOptions = pugi::parse_default;
 
-void collectText(const pugi::xml_node& node, std::string& out) {
-    for (const pugi::xml_node& child : node.children()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-            out += child.value();
-        } else if (child.type() == pugi::node_element) {
-            collectText(child, out);
+// Walks the subtree without recursion: a damaged file may nest elements a hundred thousand
+// levels deep, more than the stack holds frames.
+void collectText(const pugi::xml_node& top, std::string& out) {
+    pugi::xml_node node = top.first_child();
+    while (node) {
+        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+            out += node.value();
+        } else if (node.type() == pugi::node_element && node.first_child()) {
+            node = node.first_child();
+            continue;
         }
+        while (!node.next_sibling() && node.parent() != top) {
+            node = node.parent();
+        }
+        node = node.next_sibling();
     }
 }
 
@@ -52,8 +60,20 @@ XmlElement XmlElement::child(int index) const {
     return {};
 }
 
+XmlElement XmlElement::firstChild() const {
+    return XmlElement(node_.first_child());
+}
+
+XmlElement XmlElement::nextSibling() const {
+    return XmlElement(node_.next_sibling());
+}
+
 XmlElement XmlElement::childByName(const QString& name) const {
     return XmlElement(node_.child(utf8(name).c_str()));
+}
+
+XmlElement XmlElement::childByName(const char* latin1Name) const {
+    return XmlElement(node_.child(latin1Name));
 }
 
 std::optional<QString> XmlElement::attribute(const QString& name) const {
@@ -159,7 +179,8 @@ QByteArray XmlDocument::toBytes() const {
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     for (const pugi::xml_node& node : doc_->children()) {
         if (node.type() != pugi::node_declaration) {
-            node.print(out, "  ", pugi::format_indent, pugi::encoding_utf8);
+            // Unindented: indentation grows with the square of the depth of a nested file.
+            node.print(out, "", pugi::format_raw, pugi::encoding_utf8);
         }
     }
     const std::string text = out.str();

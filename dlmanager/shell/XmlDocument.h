@@ -16,17 +16,22 @@ public:
     explicit operator bool() const { return !isNull(); }
     QString name() const;
 
-    // Child nodes in document order; white space between elements is not a node.
+    // Child nodes in document order; white space between elements is not a node. Counting
+    // and indexing walk the children: loops over many children go from firstChild() through
+    // nextSibling(), a constant step each.
     int childCount() const;
     XmlElement child(int index) const;
+    XmlElement firstChild() const;
+    XmlElement nextSibling() const;
     // First child element with this name, or a null handle.
     XmlElement childByName(const QString& name) const;
+    XmlElement childByName(const char* latin1Name) const;
 
     // Absent attribute: no value, so the caller's conversion fails.
     std::optional<QString> attribute(const QString& name) const;
     void setAttribute(const QString& name, const QString& value);
 
-    // All text inside the element, descendants included.
+    // All text inside the element, descendants included, however deeply nested.
     QString text() const;
     // Replaces any content with the text.
     void setText(const QString& text);
@@ -44,7 +49,7 @@ private:
 // The XML document facility used by every project and data file. Reading accepts UTF-8 (with or
 // without BOM), UTF-16 with BOM, and ISO-8859-1 / windows-1252 files; a file that declares
 // nothing and is not valid UTF-8 reads as windows-1252. Saving writes UTF-8 with a declaration of
-// our own, whole, through a temporary file. No DTD or entity is ever expanded.
+// our own and no indentation, whole, through a temporary file. No DTD or entity is ever expanded.
 class XmlDocument {
 public:
     // May fail (no memory); loaders then give up silently, savers report the parser missing.

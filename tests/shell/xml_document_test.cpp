@@ -90,6 +90,31 @@ TEST(XmlDocument, SetTextReplacesContentAndRootCanBeReplaced) {
     EXPECT_EQ(document->documentElement().text(), "2");
 }
 
+TEST(XmlDocument, ChildrenWalkInDocumentOrder) {
+    const auto document = parsed("<r><a/>text<b/><c/></r>");
+    QStringList names;
+    for (XmlElement child = document->documentElement().firstChild(); child;
+         child = child.nextSibling()) {
+        names << child.name();
+    }
+    EXPECT_EQ(names, QStringList({"a", "", "b", "c"}));  // a text counts as a node too
+}
+
+// A damaged file may nest elements deeper than the stack holds frames.
+TEST(XmlDocument, DeepNestingIsReadCopiedAndWrittenWithoutRecursion) {
+    const int depth = 200000;
+    QByteArray text = "<G><b>";
+    text += QByteArray("<a>").repeated(depth) + "3" + QByteArray("</a>").repeated(depth);
+    text += "tail</b><p>0</p></G>";
+    auto document = parsed(text);
+    const XmlElement b = document->documentElement().child(0);
+    EXPECT_EQ(b.text(), "3tail");
+    EXPECT_EQ(document->documentElement().child(1).text(), "0");
+    document->setDocumentElement(b);
+    EXPECT_EQ(document->documentElement().text(), "3tail");
+    EXPECT_EQ(document->toBytes().count("<a>"), depth);
+}
+
 TEST(XmlDocument, SavingAnEmptyDocumentFails) {
     QTemporaryDir dir;
     auto document = XmlDocument::create();
