@@ -28,7 +28,7 @@ void putBe16(BankImage& bank, int offset, uint16_t value) {
 enum class Load { Missing, Loaded, Failed };
 Load loadProjectFile(XmlDocument& document, const QString& folder, const QString& name,
                      Prompts& prompts) {
-    if (!existsInFolder(folder, name)) {
+    if (!fileExistsInFolder(folder, name)) {
         return Load::Missing;
     }
     if (!document.load(pathInFolder(folder, name))) {
@@ -49,8 +49,8 @@ std::unique_ptr<XmlDocument> createParser(Prompts& prompts) {
 // Packs the rows of cmdmb.xml from offset 0; nothing when the build must be abandoned.
 std::optional<int> packCommands(const XmlElement& root, BankImage& bank, Prompts& prompts) {
     int count = 0;
-    for (int row = 0; row < root.childCount(); ++row) {
-        const XmlElement element = root.child(row);
+    int row = 0;
+    for (XmlElement element = root.firstChild(); element; element = element.nextSibling(), ++row) {
         const std::optional<QString> conf = element.attribute(QStringLiteral("conf"));
         if (conf && conf->isEmpty()) {
             continue;

@@ -66,18 +66,16 @@ XmlElement textElement(XmlDocument& document, const char* name, long long value)
 CommandList loadCommandList(const QString& projectFolder) {
     CommandList commands;
     const auto document = XmlDocument::create();
-    if (!document || !existsInFolder(projectFolder, CommandsFile)) {
+    if (!document || !fileExistsInFolder(projectFolder, CommandsFile)) {
         return commands;
     }
     if (!document->load(pathInFolder(projectFolder, CommandsFile))) {
         return commands;
     }
-    const XmlElement root = document->documentElement();
-    const int count = root.childCount();
-    for (int i = 0; i < count; ++i) {
+    for (XmlElement row = document->documentElement().firstChild(); row; row = row.nextSibling()) {
         Comandi& command = commands.emplace_back();
         command.Visible = 1;
-        if (!readCommand(root.child(i), command)) {
+        if (!readCommand(row, command)) {
             break;  // a damaged file keeps what was read before the damage
         }
     }
@@ -132,7 +130,7 @@ SaveResult saveReadBackSerialRegisters(const QString& projectFolder,
 
 std::optional<SerialParameters> loadSerialParameters(const QString& projectFolder) {
     const auto document = XmlDocument::create();
-    if (!document || !existsInFolder(projectFolder, SerialFile) ||
+    if (!document || !fileExistsInFolder(projectFolder, SerialFile) ||
         !document->load(pathInFolder(projectFolder, SerialFile))) {
         return std::nullopt;
     }
@@ -159,7 +157,7 @@ SaveResult saveStartStopOptions(const QString& projectFolder, const StartStopOpt
 }
 
 std::optional<StoredStartStopOptions> loadStartStopOptions(const QString& projectFolder) {
-    if (!existsInFolder(projectFolder, OptionsFile)) {
+    if (!fileExistsInFolder(projectFolder, OptionsFile)) {
         return std::nullopt;
     }
     StoredStartStopOptions stored;

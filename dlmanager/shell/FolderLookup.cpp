@@ -30,3 +30,8 @@ QString pathInFolder(const QString& folder, const QString& name) {
 bool existsInFolder(const QString& folder, const QString& name) {
     return !existingEntry(folder, name).isEmpty();
 }
+
+bool fileExistsInFolder(const QString& folder, const QString& name) {
+    const QString found = existingEntry(folder, name);
+    return !found.isEmpty() && QFileInfo(found).isFile();
+}

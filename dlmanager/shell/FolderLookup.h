@@ -11,3 +11,6 @@ QString pathInFolder(const QString& folder, const QString& name);
 
 // True when `folder` holds an entry (file or folder) with that name, ignoring case.
 bool existsInFolder(const QString& folder, const QString& name);
+
+// Same, for a file only: a folder that carries a file's name does not count.
+bool fileExistsInFolder(const QString& folder, const QString& name);

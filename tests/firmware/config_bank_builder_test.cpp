@@ -3,6 +3,7 @@
 #include "firmware/ConfigBankBuilder.h"
 
 #include <gtest/gtest.h>
+#include <QDir>
 
 #include <map>
 
@@ -104,7 +105,9 @@ TEST_F(BankBuilderTest, SerialValuesAreConvertedAndTakenByPosition) {
 }
 
 TEST_F(BankBuilderTest, MissingFiles) {
-    // No cmdmb.xml: message, no entries, count 0, the rest still built.
+    // No cmdmb.xml (a folder of that name is no file): message, no entries, count 0, the rest
+    // still built.
+    ASSERT_TRUE(QDir(project.path()).mkdir("CMDMB.XML"));
     project.serial({"3", "1", "9"});
     project.options({"1", "1"});
     EXPECT_EQ(build(), BankBuildResult::Built);
@@ -116,6 +119,7 @@ TEST_F(BankBuilderTest, MissingFiles) {
 
     // No DipCmd.xml: both options 0, no message.
     prompts.shown.clear();
+    QDir(project.path()).rmdir("CMDMB.XML");
     project.commands({R"(dataaddress="5" npoint="6")"});
     project.remove("DipCmd.xml");
     EXPECT_EQ(build(), BankBuildResult::Built);

@@ -150,6 +150,10 @@ TEST_F(ProjectFilesTest, BothSerialLayoutsReadByPosition) {
 
 TEST_F(ProjectFilesTest, StartStopOptions) {
     EXPECT_FALSE(ProjectFiles::loadStartStopOptions(folder()));
+    // A folder carrying the file's name is as good as no file.
+    ASSERT_TRUE(QDir(folder()).mkdir("dipcmd.xml"));
+    EXPECT_FALSE(ProjectFiles::loadStartStopOptions(folder()));
+    ASSERT_TRUE(QDir(folder()).rmdir("dipcmd.xml"));
 
     ASSERT_EQ(ProjectFiles::saveStartStopOptions(folder(), {true, false}),
               ProjectFiles::SaveResult::Saved);
