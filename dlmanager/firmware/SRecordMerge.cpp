@@ -11,6 +11,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 namespace {
 
 const QString SourceMissing = QStringLiteral("File *.Sx Not Found,Abort Procedure");
@@ -57,6 +61,34 @@ std::optional<QByteArray> readWhole(const QString& path, QString* reason) {
         return std::nullopt;
     }
     return bytes;
+}
+
+QString hexAddress(uint32_t address) {
+    return QStringLiteral("0x") + QString::number(address, 16).toUpper().rightJustified(6, '0');
+}
+
+QString noConfigurationWindow(int slot) {
+    const BankSlot& bank = bankSlot(slot);
+    return QStringLiteral(
+               "The base firmware holds no configuration window for bank %1 (%2 to %3): the "
+               "merged firmware does not carry it, so the device would not receive the project.")
+        .arg(slot)
+        .arg(hexAddress(bank.windowStart), hexAddress(bank.windowEnd));
+}
+
+// A switched-off slot hands the previous stage's file on under its own name, replacing what
+// stands there in one step. The base firmware is only read, so it is copied instead.
+bool passOn(const QString& previous, const QString& output, bool fromBase, QString* reason) {
+    if (fromBase) {
+        const std::optional<QByteArray> bytes = readWhole(previous, reason);
+        return bytes && writeFileWhole(output, *bytes, reason);
+    }
+    if (::rename(QFile::encodeName(previous).constData(), QFile::encodeName(output).constData()) !=
+        0) {
+        *reason = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -142,14 +174,15 @@ MergeSummary MergeAllBanks(const MergeRun& run, Prompts& prompts, MergeProgress&
             outcome = MergeBank(run.folders, slot, previous, QFileInfo(output).fileName(), prompts,
                                 progress, &summary.fileError);
             summary.outcomes[slot - 1] = outcome;
-        } else {
-            QFile::remove(output);
-            if (slot == 1) {
-                // The base firmware is only read: a skipped first slot copies it.
-                QFile::copy(previous, output);
-            } else {
-                QFile::rename(previous, output);
+            if (outcome == BankOutcome::NotInserted) {
+                prompts.inform(noConfigurationWindow(slot));
             }
+        } else if (QString reason; !passOn(previous, output, slot == 1, &reason)) {
+            // Reporting success here would let an older firmware under the final name reach
+            // the device.
+            prompts.inform(cannotWrite(output, reason));
+            summary.fileError = true;
+            outcome = BankOutcome::Aborted;
         }
         if (outcome == BankOutcome::Aborted) {
             summary.aborted = true;

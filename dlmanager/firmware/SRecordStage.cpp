@@ -3,6 +3,7 @@
 #include <cstring>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -60,6 +61,33 @@ void appendLine(QByteArray& out, std::string_view line) {
     out.append("\r\n", 2);
 }
 
+// The record-count record for `count` data records: S5 with a 16-bit count, S6 beyond it.
+QByteArray countRecord(qsizetype count) {
+    const bool wide = count > 0xFFFF;
+    const int countBytes = wide ? 3 : 2;
+    unsigned sum = unsigned(countBytes + 1);
+    QByteArray line = wide ? "S6" : "S5";
+    line += QByteArray::number(countBytes + 1, 16).rightJustified(2, '0');
+    for (int i = countBytes - 1; i >= 0; --i) {
+        const unsigned byte = unsigned(count >> (8 * i)) & 0xFF;
+        sum += byte;
+        line += QByteArray::number(byte, 16).rightJustified(2, '0');
+    }
+    line += QByteArray::number(~sum & 0xFF, 16).rightJustified(2, '0');
+    return line.toUpper();
+}
+
+// A copied count would no longer match once the window's records were replaced, and tools
+// that check it reject the file; so every count record states what was written.
+void restateRecordCounts(QByteArray& out, const std::vector<qsizetype>& countLines,
+                         qsizetype dataRecords) {
+    const QByteArray record = countRecord(dataRecords);
+    for (auto it = countLines.rbegin(); it != countLines.rend(); ++it) {
+        const qsizetype end = out.indexOf("\r\n", *it);
+        out.replace(*it, end - *it, record);
+    }
+}
+
 }  // namespace
 
 qsizetype countSRecordLines(const QByteArray& text) {
@@ -77,25 +105,29 @@ StageResult mergeBankIntoRecords(const QByteArray& source, const QByteArray& ban
 
     int position = 0;
     bool bankPending = true;
+    qsizetype dataRecords = 0;
+    std::vector<qsizetype> countLines;  // where S5 records stand in the output
     LineCursor lines{source.constData(), source.constData() + source.size()};
     while (!lines.atEnd()) {
         const std::string_view line = lines.take();
         progress.setPosition(++position);
         if (line.empty()) {
             result.failed = true;
-            return result;
+            break;
         }
         const std::string_view type = line.substr(0, 2);
         if (type == "S1" || type == "S2") {
             const std::optional<uint32_t> address = recordAddress(line, type == "S1" ? 4 : 6);
             if (!address) {
                 result.failed = true;
-                return result;
+                break;
             }
             if (!slot.contains(*address)) {
                 appendLine(result.output, line);
+                ++dataRecords;
             } else if (bankPending) {
                 result.output.append(bankRecords);
+                dataRecords += bankLines;
                 for (qsizetype i = 0; i < bankLines; ++i) {
                     progress.setPosition(++position);
                 }
@@ -104,9 +136,14 @@ StageResult mergeBankIntoRecords(const QByteArray& source, const QByteArray& ban
         } else {
             if (type == "S9") {
                 result.outcome = bankPending ? BankOutcome::NotInserted : BankOutcome::Inserted;
+            } else if (type == "S5") {
+                countLines.push_back(result.output.size());
+            } else if (type == "S3") {
+                ++dataRecords;
             }
             appendLine(result.output, line);
         }
     }
+    restateRecordCounts(result.output, countLines, dataRecords);
     return result;
 }

@@ -18,7 +18,8 @@ struct StageResult {
 };
 
 // Every "S1"/"S2" record whose start address lies in the window is dropped; the bank records
-// stand at the place of the first. Advances `progress` by one per line handled and per bank
+// stand at the place of the first. A record-count record ("S5") states the data records
+// written. Advances `progress` by one per line handled and per bank
 // record written, starting from position 0.
 StageResult mergeBankIntoRecords(const QByteArray& source, const QByteArray& bankRecords,
                                  const BankSlot& slot, MergeProgress& progress);

@@ -20,13 +20,19 @@ expect() {  # expect STATUS DESCRIPTION COMMAND...
 mkdir -p "$work/Plant/bin"
 printf '<cmdmb><row dataaddress="100" npoint="2"/></cmdmb>' >"$work/Plant/cmdmb.xml"
 printf '<GenericParameter><a>3</a><b>0</b><c>1</c></GenericParameter>' >"$work/Plant/pargen.xml"
-"$generator" "$work/base.sx" --code-bytes 65536
+"$generator" "$work/base.sx" --code-bytes 65536 --record-count
 "$generator" "$work/broken.sx" --code-bytes 4096 --no-terminator
 
 expect 0 "bank" "$dlmcli" bank "$work/Plant"
 [[ $(stat -c %s "$work/Plant/bin/bankg.c") == 117824 ]] || { echo "FAIL: bankg.c size"; failures=$((failures + 1)); }
 expect 0 "merge" "$dlmcli" merge "$work/Plant" --base "$work/base.sx"
 [[ -s "$work/Plant/New_base.sx" ]] || { echo "FAIL: no merged file"; failures=$((failures + 1)); }
+srec_cmp "$work/Plant/New_base.sx" "$work/Plant/New_base.sx" >/dev/null 2>"$work/err" ||
+    { echo "FAIL: the merged file does not read back: $(cat "$work/err")"; failures=$((failures + 1)); }
+mkdir "$work/Plant/held" && mv "$work/Plant/New_base.sx" "$work/Plant/held/" && mkdir "$work/Plant/New_base.sx"
+expect 1 "merge whose final name is held by a folder" "$dlmcli" merge "$work/Plant" --base "$work/base.sx"
+grep -q "Cannot write file" "$work/err" || { echo "FAIL: no message for the final name"; failures=$((failures + 1)); }
+rmdir "$work/Plant/New_base.sx"
 expect 1 "merge of a base without S9" "$dlmcli" merge "$work/Plant" --base "$work/broken.sx"
 expect 2 "merge without a value for --base" "$dlmcli" merge "$work/Plant" --base
 

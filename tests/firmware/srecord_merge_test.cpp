@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -120,8 +121,8 @@ TEST_F(MergeTest, ChainPutsBanksOneAndTwoIntoACopyOfTheBase) {
     // Slot 3 is switched off: its window keeps the base's records.
     expectImage(merged, baseFile, {1, 2});
 
-    // The bank records stand where the first record of the window was; header, count and
-    // terminator are copied unchanged.
+    // The bank records stand where the first record of the window was; header and terminator
+    // are copied unchanged, the count states the data records written.
     qsizetype firstInWindow = -1;
     for (qsizetype i = 0; i < baseFile.lines.size() && firstInWindow < 0; ++i) {
         if (baseFile.lines[i].startsWith("S2") && baseFile.lines[i].mid(4, 6) == "388000") {
@@ -133,7 +134,12 @@ TEST_F(MergeTest, ChainPutsBanksOneAndTwoIntoACopyOfTheBase) {
     EXPECT_EQ(merged.lines[firstInWindow].left(10), "S224388000");
     EXPECT_EQ(merged.lines.first(), baseFile.lines.first());
     EXPECT_EQ(merged.lines.last(), baseFile.lines.last());
-    EXPECT_EQ(merged.lines[merged.lines.size() - 2], baseFile.lines[baseFile.lines.size() - 2]);
+    const QByteArray count = merged.lines[merged.lines.size() - 2];
+    ASSERT_TRUE(count.startsWith("S503"));
+    const auto dataRecords = std::count_if(
+        merged.lines.begin(), merged.lines.end(),
+        [](const QByteArray& line) { return line.startsWith("S1") || line.startsWith("S2"); });
+    EXPECT_EQ(count.mid(4, 4).toInt(nullptr, 16), dataRecords);
 
     EXPECT_EQ(readFile(base), baseBytes);
     EXPECT_EQ(projectEntries(), QStringList({"New_Flash_Application.sx", "bin"}));
@@ -147,7 +153,10 @@ TEST_F(MergeTest, AllSlotsOnGoOnPastAWindowWithoutRecords) {
 
     const MergeSummary summary = MergeAllBanks(run(bankSwitchesFor(1)), prompts, progress);
 
-    EXPECT_TRUE(prompts.shown.isEmpty());
+    // Merged all the same, but the user learns that this bank does not reach the device.
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].startsWith(
+        "The base firmware holds no configuration window for bank 3 (0x3A8000 to 0x3ABFFF)"));
     EXPECT_FALSE(summary.aborted);
     EXPECT_EQ(summary.outcomes[2], BankOutcome::NotInserted);
     EXPECT_EQ(summary.outcomes[4], BankOutcome::Inserted);
@@ -276,6 +285,19 @@ TEST_F(MergeTest, FileErrorInTheChainTellsTheCallerNotToStartTheProgrammer) {
     EXPECT_TRUE(prompts.shown[0].contains(bankSlot(2).stageOutputName));
     EXPECT_EQ(readFile(finalOutput()), "older output");
     EXPECT_FALSE(QFile::exists(project + "/" + bankSlot(1).stageOutputName));
+}
+
+TEST_F(MergeTest, AFinalNameThatCannotBeReplacedIsAFileError) {
+    writeBase(FirmwareLayout{});
+    QDir(project).mkdir("New_Flash_Application.sx");
+
+    const MergeSummary summary = MergeAllBanks(run(), prompts, progress);
+
+    EXPECT_TRUE(summary.aborted);
+    EXPECT_TRUE(summary.fileError);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].startsWith("Cannot write file \"" + finalOutput() + "\": "))
+        << prompts.shown[0].toStdString();
 }
 
 TEST_F(MergeTest, ProgressRunsFromZeroToBankRecordsPlusSourceLines) {

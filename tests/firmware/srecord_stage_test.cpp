@@ -44,6 +44,18 @@ TEST(SRecordStage, SixteenByteRecordsGiveWayToBankRecordsAtThePlaceOfTheFirst) {
     EXPECT_EQ(result.output, expected);
 }
 
+TEST(SRecordStage, RecordCountStatesTheDataRecordsWritten) {
+    // Two records in the window give way to 512; two outside stay: 514 = 0x0202.
+    const QByteArray source =
+        "S21438400000112233445566778899AABBCCDDEEFF4F\n"
+        "S214388000000102030405060708090A0B0C0D0E0F67\n"
+        "S214388010101112131415161718191A1B1C1D1E1FD7\n"
+        "S1130000285F245F2212226A000424290008237C2A\n"
+        "S5030004F8\n"
+        "S9030000FC\n";
+    EXPECT_TRUE(merge(source).output.endsWith("\r\nS5030202F8\r\nS9030000FC\r\n"));
+}
+
 TEST(SRecordStage, WindowEndsAreInclusiveAndOnlyTheStartAddressCounts) {
     // Starts at the window's last byte: inside. Starts one below the window: kept, although
     // its data runs into the window.
@@ -82,7 +94,7 @@ TEST(SRecordStage, OtherRecordTypesAndLowerCaseTypesAreCopiedUnchanged) {
     const QByteArray source =
         "S30900388000AABBCCDD00\n"
         "s2143880000102\n"
-        "S5030002FA\n"
+        "S5030001FB\n"
         "S804388000FF\n"
         "junk\n"
         "S9030000FC\n";

@@ -34,7 +34,7 @@ int runMerge(const QStringList& arguments, CliPrompts& prompts) {
     }
     NoMergeProgress progress;
     const MergeSummary summary = MergeAllBanks(run, prompts, progress);
-    if (summary.aborted) {
+    if (summary.aborted || summary.fileError) {
         return 1;
     }
     std::printf("%s\n", qPrintable(QDir::toNativeSeparators(summary.finalOutput)));
