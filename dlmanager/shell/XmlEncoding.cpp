@@ -179,8 +179,10 @@ QByteArray decodeBytes(const QByteArray& bytes) {
     }
     if (const auto value = declaredEncoding(bytes)) {
         const QByteArray label = bytes.mid(value->begin, value->end - value->begin);
-        if (const auto encoding = singleByteEncoding(label)) {
-            return decodeSingleByte(bytes, *encoding);
+        if (singleByteEncoding(label)) {
+            // Windows programs declare ISO-8859-1 and write their code page: 0x80..0x9F are
+            // then the euro sign, dashes and quotes, never control characters.
+            return decodeSingleByte(bytes, SingleByte::Windows1252);
         }
     }
     // Declared as UTF-8, as something we do not decode, or not at all: bytes that are not UTF-8

@@ -66,10 +66,11 @@ INSTANTIATE_TEST_SUITE_P(
             "Latin1AliasSingleQuotesBlanks",
             "<?xml version='1.0' encoding = 'Latin1' standalone='yes'?><a>\xE9\xB0</a>",
             "<?xml version='1.0' encoding = 'UTF-8' standalone='yes'?><a>\xC3\xA9\xC2\xB0</a>"},
-        // Latin-1 is taken at its word: 0x80 is the control U+0080, not the euro sign.
-        EncodingCase{"Latin1HighControls",
-                     "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><a>\x80</a>",
-                     utf8Declaration + "<a>\xC2\x80</a>"},
+        // Declared Latin-1 is written by Windows programs in their code page: 0x80 is the euro
+        // sign, 0x89 the per mille sign, 0x96 the en dash, not control characters.
+        EncodingCase{"Latin1HighBytesAreWindows1252",
+                     "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><a>\x80\x89\x96</a>",
+                     utf8Declaration + "<a>\xE2\x82\xAC\xE2\x80\xB0\xE2\x80\x93</a>"},
         EncodingCase{"Windows1252",
                      "<?xml version=\"1.0\" encoding=\"windows-1252\"?><a>\x80\x96\xB0\x9F</a>",
                      utf8Declaration + "<a>\xE2\x82\xAC\xE2\x80\x93\xC2\xB0\xC5\xB8</a>"},
