@@ -6,6 +6,7 @@
 #include "widgets/Lamp.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <cstdio>
 
 namespace {
 
@@ -60,15 +62,22 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* 
         move(screen->availableGeometry().center() - rect().center());
     }
 
-    applyTitleRule();
+    // Until a project operation names a project, the caption stands alone.
+    setWindowTitle(
+        Settings::windowTitle(ProductTexts::ProductCaption,
+                              state_.projectReopened ? &state_.settings.ProjectName : nullptr));
     Stato_Com->setColor(Lamp::Red);
     Timer_Com.setInterval(StatusPollInterval);
 }
 
 void TFTessitoreFirmWare::applyTitleRule() {
-    // Until a project operation names a project, the caption stands alone.
-    const QString* project = state_.projectReopened ? &state_.settings.ProjectName : nullptr;
-    setWindowTitle(Settings::windowTitle(ProductTexts::ProductCaption, project));
+    setWindowTitle(
+        Settings::windowTitle(ProductTexts::ProductCaption, &state_.settings.ProjectName));
+}
+
+void TFTessitoreFirmWare::closeOnSignal() {
+    closingOnSignal_ = true;
+    close();
 }
 
 QWidget* TFTessitoreFirmWare::buildLeftColumn() {
@@ -139,7 +148,14 @@ QWidget* TFTessitoreFirmWare::buildStatusBar() {
 void TFTessitoreFirmWare::closeEvent(QCloseEvent* event) {
     Timer_Com.stop();
     if (!Settings::writeLastProject(state_.settings)) {
-        prompts_->inform(QStringLiteral("Unable to write to ") + state_.settings.settingsFile());
+        const QString message = QStringLiteral("Unable to write to ") +
+                                QDir::toNativeSeparators(state_.settings.settingsFile());
+        if (closingOnSignal_) {
+            // A service manager or a logout is waiting for the process to end.
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+        } else {
+            prompts_->inform(message);
+        }
     }
     event->accept();
 }

@@ -30,8 +30,11 @@ public:
     CommandList& commandList() { return state_.commands; }
     Prompts& prompts() { return *prompts_; }
 
-    // The title rule, for the project operations.
+    // The title rule for the current ProjectName, for the project operations: the caption,
+    // " :" and the name (empty too).
     void applyTitleRule();
+    // Closes as a signal from outside asks: no window may then wait for an answer.
+    void closeOnSignal();
 
     // Controls, named as the rest of the program refers to them.
     ClickableLabel* L_VTL;
@@ -58,4 +61,5 @@ private:
     QtPrompts toolkitPrompts_;
     Prompts* prompts_;
     TFAbout* FAbout_ = nullptr;
+    bool closingOnSignal_ = false;
 };

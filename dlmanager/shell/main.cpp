@@ -22,15 +22,15 @@ struct ModalWindows {
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // No display name: the window system would append it to the main window's title.
     QApplication::setApplicationName(QStringLiteral("dlmanager"));
-    QApplication::setApplicationDisplayName(ProductTexts::ApplicationTitle);
 
     TFTessitoreFirmWare FTessitoreFirmWare(QCoreApplication::applicationDirPath());
     ModalWindows windows(FTessitoreFirmWare);
 
     TerminationSignals terminationSignals;
     QObject::connect(&terminationSignals, &TerminationSignals::received, &FTessitoreFirmWare,
-                     &QWidget::close);
+                     &TFTessitoreFirmWare::closeOnSignal);
 
     FTessitoreFirmWare.show();
     return QApplication::exec();

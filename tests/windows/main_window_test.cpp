@@ -69,6 +69,15 @@ TEST_F(MainWindowTest, UnwritableSettingsFileIsReportedAndTheWindowStillCloses) 
     EXPECT_EQ(prompts.shown, QStringList{"Unable to write to " + ini()});
 }
 
+TEST_F(MainWindowTest, ProjectOperationsNameTheCurrentProjectInTheTitle) {
+    TFTessitoreFirmWare window(dir.path(), &prompts);
+    window.applyTitleRule();  // e.g. a cancelled new project while none is current
+    EXPECT_EQ(window.windowTitle(), "QL40982 Datalogger Manager :");
+    window.settings().ProjectName = "2024/North";
+    window.applyTitleRule();
+    EXPECT_EQ(window.windowTitle(), "QL40982 Datalogger Manager :2024/North");
+}
+
 TEST_F(MainWindowTest, MakerLabelOpensTheAboutWindow) {
     TFTessitoreFirmWare window(dir.path(), &prompts);
     TFAbout about(&window);
