@@ -1,19 +1,13 @@
 #include "shell/XmlEncoding.h"
 
+#include "shell/TextEncoding.h"
+
 #include <QStringDecoder>
-#include <array>
 #include <optional>
 
 namespace {
 
 enum class SingleByte { Latin1, Windows1252 };
-
-// windows-1252 at 0x80..0x9F; the five bytes it leaves undefined keep their C1 code point, as
-// Windows' own conversion does, so no byte is lost and every byte maps to a distinct character.
-constexpr std::array<char16_t, 32> windows1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void appendUtf8(QByteArray& out, char16_t code) {
     if (code < 0x80) {
@@ -33,8 +27,8 @@ QByteArray decodeSingleByte(const QByteArray& bytes, SingleByte encoding) {
     out.reserve(bytes.size() + bytes.size() / 8);
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        const bool remapped = encoding == SingleByte::Windows1252 && byte >= 0x80 && byte <= 0x9F;
-        appendUtf8(out, remapped ? windows1252High[byte - 0x80] : char16_t(byte));
+        appendUtf8(out, encoding == SingleByte::Windows1252 ? TextEncoding::fromWindows1252(byte)
+                                                            : char16_t(byte));
     }
     return out;
 }
@@ -42,44 +36,6 @@ QByteArray decodeSingleByte(const QByteArray& bytes, SingleByte encoding) {
 QByteArray decodeUtf16(QByteArrayView bytes, QStringConverter::Encoding encoding) {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
     return QString(decoder(bytes)).toUtf8();
-}
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool isValidUtf8(const QByteArray& bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const auto* const end = p + bytes.size();
-    while (p < end) {
-        const unsigned char lead = *p;
-        int length = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead < 0x80) {
-            ++p;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (end - p < length || p[1] < low || p[1] > high) {
-            return false;
-        }
-        for (int i = 2; i < length; ++i) {
-            if (p[i] < 0x80 || p[i] > 0xBF) {
-                return false;
-            }
-        }
-        p += length;
-    }
-    return true;
 }
 
 bool isXmlSpace(char c) {
@@ -188,7 +144,7 @@ QByteArray decodeBytes(const QByteArray& bytes) {
     // Declared as UTF-8, as something we do not decode, or not at all: bytes that are not UTF-8
     // come from a program that wrote the Windows code page whatever the declaration says, so the
     // whole file is read that way rather than mixing two encodings in one file.
-    if (isValidUtf8(bytes)) {
+    if (TextEncoding::isValidUtf8(bytes)) {
         return bytes;
     }
     return decodeSingleByte(bytes, SingleByte::Windows1252);
