@@ -3,15 +3,19 @@
 #include <QString>
 
 // The settings file, one key per call: each call opens the file, handles one key and closes it.
-// Writing keeps every other section, key and comment as it was and in its order, and creates the
-// file when it is missing; the file is replaced whole, never left half-written.
+// Names match without regard to case and the first matching section and key count, as with the
+// Windows INI functions. The file may be UTF-8 (with or without BOM), UTF-16 with BOM, or in the
+// Windows code page. A write changes only the value of the key's line, or adds the key's line
+// (and its section when missing) in the file's own encoding and line end; every other byte stays
+// as it was. The file is created when missing and replaced whole, never left half-written.
 namespace IniFile {
 
 // The value, or `fallback` when the file, section or key is missing.
 QString read(const QString& path, const QString& section, const QString& key,
              const QString& fallback = {});
 
-// False when the file cannot be read back or written.
+// False, leaving the file alone, when it cannot be read or written, when its encoding cannot
+// hold the value, or when the value holds a line end.
 bool write(const QString& path, const QString& section, const QString& key, const QString& value);
 
 }  // namespace IniFile
