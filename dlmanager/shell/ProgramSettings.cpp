@@ -46,12 +46,16 @@ void readSettings(ProgramSettings& settings) {
 }
 
 bool reopenLastProject(ProgramSettings& settings) {
-    const QString folder = settings.ProjectsFolder + QLatin1Char('/') + settings.ProjectName;
-    if (settings.ProjectName.isEmpty() || !QFileInfo(folder).isDir()) {
+    // The settings file is plain text anyone may edit: a name that leads out of the projects
+    // folder ("../x", an absolute path) names no project.
+    const QString projects = QDir::cleanPath(settings.ProjectsFolder) + QLatin1Char('/');
+    const QString folder = QDir::cleanPath(projects + settings.ProjectName);
+    if (QDir::isAbsolutePath(settings.ProjectName) || !folder.startsWith(projects) ||
+        !QFileInfo(folder).isDir()) {
         settings.ProjectFolder = settings.ProjectsFolder;
         return false;
     }
-    settings.ProjectFolder = QDir::cleanPath(folder);
+    settings.ProjectFolder = folder;
     return true;
 }
 

@@ -29,8 +29,9 @@ ProgramSettings prepareFolders(const QString& programFolder);
 // Reads the last project and the port; a port outside 0..7, or not a number, becomes 0.
 void readSettings(ProgramSettings& settings);
 
-// Makes the remembered project current when its folder exists; false otherwise, and then
-// ProjectFolder is ProjectsFolder while ProjectName keeps the remembered name.
+// Makes the remembered project current when its folder exists strictly below ProjectsFolder;
+// false otherwise, and then ProjectFolder is ProjectsFolder while ProjectName keeps the
+// remembered name.
 bool reopenLastProject(ProgramSettings& settings);
 
 // Write the last-project entry and the port entry; false when the file cannot be written.

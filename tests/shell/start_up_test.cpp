@@ -67,23 +67,34 @@ TEST_F(StartUpTest, RememberedProjectIsReopenedAndItsCommandsLoaded) {
     EXPECT_EQ(Settings::windowTitle("Caption", &state.settings.ProjectName), "Caption :Plant");
 }
 
-TEST_F(StartUpTest, NestedProjectNameIsAPathBelowProjects) {
+// Only a folder strictly below PROJECTS is reopened; any other remembered name is kept as it
+// was and written back unchanged at exit.
+TEST_F(StartUpTest, OnlyAnExistingFolderBelowProjectsIsReopened) {
     QDir().mkpath(dir.filePath("PROJECTS/Site/Line 2"));
-    remember("Site/Line 2", "0");
-    const StartUpState state = startUp(dir.path());
-    EXPECT_TRUE(state.projectReopened);
-    EXPECT_EQ(state.settings.ProjectFolder, dir.filePath("PROJECTS/Site/Line 2"));
-}
-
-TEST_F(StartUpTest, DeletedProjectIsNotLoadedButRememberedUnchanged) {
-    remember("Gone", "1");
-    const StartUpState state = startUp(dir.path());
-    EXPECT_FALSE(state.projectReopened);
-    EXPECT_EQ(state.settings.ProjectName, "Gone");
-    EXPECT_EQ(state.settings.ProjectFolder, state.settings.ProjectsFolder);
-    EXPECT_TRUE(state.commands.empty());
-    ASSERT_TRUE(Settings::writeLastProject(state.settings));
-    EXPECT_EQ(IniFile::read(ini(), "lastproj", "projectname"), "Gone");
+    QDir().mkpath(dir.filePath("outside"));
+    const QString up = "../../" + QFileInfo(dir.path()).fileName() + "/outside";
+    const struct {
+        QString name;
+        QString folder;  // empty: not reopened
+    } cases[] = {{"Site/Line 2", "PROJECTS/Site/Line 2"},
+                 {"Site/../Site/Line 2", "PROJECTS/Site/Line 2"},
+                 {"Gone", ""},
+                 {"../outside", ""},
+                 {up, ""},
+                 {dir.filePath("outside"), ""},
+                 {"Site/..", ""},
+                 {".", ""}};
+    for (const auto& c : cases) {
+        remember(c.name, "1");
+        const StartUpState state = startUp(dir.path());
+        EXPECT_EQ(state.projectReopened, !c.folder.isEmpty()) << c.name.toStdString();
+        EXPECT_EQ(state.settings.ProjectFolder,
+                  c.folder.isEmpty() ? state.settings.ProjectsFolder : dir.filePath(c.folder))
+            << c.name.toStdString();
+        EXPECT_EQ(state.settings.ProjectName, c.name);
+        ASSERT_TRUE(Settings::writeLastProject(state.settings));
+        EXPECT_EQ(IniFile::read(ini(), "lastproj", "projectname"), c.name);
+    }
 }
 
 TEST(WindowTitle, CaptionAloneOrWithTheProjectName) {
