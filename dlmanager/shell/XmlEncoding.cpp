@@ -7,8 +7,6 @@
 
 namespace {
 
-enum class SingleByte { Latin1, Windows1252 };
-
 void appendUtf8(QByteArray& out, char16_t code) {
     if (code < 0x80) {
         out += static_cast<char>(code);
@@ -22,13 +20,11 @@ void appendUtf8(QByteArray& out, char16_t code) {
     }
 }
 
-QByteArray decodeSingleByte(const QByteArray& bytes, SingleByte encoding) {
+QByteArray decodeWindows1252(const QByteArray& bytes) {
     QByteArray out;
     out.reserve(bytes.size() + bytes.size() / 8);
     for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        appendUtf8(out, encoding == SingleByte::Windows1252 ? TextEncoding::fromWindows1252(byte)
-                                                            : char16_t(byte));
+        appendUtf8(out, TextEncoding::fromWindows1252(static_cast<unsigned char>(c)));
     }
     return out;
 }
@@ -87,24 +83,19 @@ std::optional<ValueSpan> declaredEncoding(const QByteArray& bytes) {
     return ValueSpan{i + 1, valueEnd};
 }
 
-std::optional<SingleByte> singleByteEncoding(const QByteArray& label) {
-    static const char* const latin1Names[] = {
-        "iso-8859-1", "iso8859-1", "iso_8859-1", "iso_8859-1:1987", "iso-ir-100", "latin1",
-        "latin-1",    "l1",        "ibm819",     "cp819",           "csisolatin1"};
-    static const char* const windows1252Names[] = {"windows-1252", "cp1252", "x-cp1252",
-                                                   "cswindows1252"};
+// Latin-1 and windows-1252 by any of their names: both are read as windows-1252.
+bool namesSingleByteEncoding(const QByteArray& label) {
+    static const char* const names[] = {
+        "iso-8859-1",  "iso8859-1",    "iso_8859-1", "iso_8859-1:1987", "iso-ir-100",
+        "latin1",      "latin-1",      "l1",         "ibm819",          "cp819",
+        "csisolatin1", "windows-1252", "cp1252",     "x-cp1252",        "cswindows1252"};
     const QByteArray name = label.trimmed().toLower();
-    for (const char* known : latin1Names) {
+    for (const char* known : names) {
         if (name == known) {
-            return SingleByte::Latin1;
+            return true;
         }
     }
-    for (const char* known : windows1252Names) {
-        if (name == known) {
-            return SingleByte::Windows1252;
-        }
-    }
-    return std::nullopt;
+    return false;
 }
 
 // The text is UTF-8 now: a declaration naming anything else would make the parser decode again.
@@ -135,10 +126,10 @@ QByteArray decodeBytes(const QByteArray& bytes) {
     }
     if (const auto value = declaredEncoding(bytes)) {
         const QByteArray label = bytes.mid(value->begin, value->end - value->begin);
-        if (singleByteEncoding(label)) {
+        if (namesSingleByteEncoding(label)) {
             // Windows programs declare ISO-8859-1 and write their code page: 0x80..0x9F are
             // then the euro sign, dashes and quotes, never control characters.
-            return decodeSingleByte(bytes, SingleByte::Windows1252);
+            return decodeWindows1252(bytes);
         }
     }
     // Declared as UTF-8, as something we do not decode, or not at all: bytes that are not UTF-8
@@ -147,7 +138,7 @@ QByteArray decodeBytes(const QByteArray& bytes) {
     if (TextEncoding::isValidUtf8(bytes)) {
         return bytes;
     }
-    return decodeSingleByte(bytes, SingleByte::Windows1252);
+    return decodeWindows1252(bytes);
 }
 
 }  // namespace
