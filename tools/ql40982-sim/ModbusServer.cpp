@@ -17,28 +17,36 @@ double hostNow() {
     return duration<double>(system_clock::now().time_since_epoch()).count();
 }
 
-ModbusServer::ModbusServer(Datalogger& logger, FaultPlan& faults, SerialLine& line)
+ModbusServer::ModbusServer(Datalogger& logger, FaultPlan& faults, SerialLine& line,
+                           RuntimeControls& controls)
     : logger_(logger),
       faults_(faults),
       line_(line),
+      controls_(controls),
       lineFd_(line.fd()),
       writer_(line.fd(), faults.options().lineRate) {
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, capture_) != 0) {
         return;
     }
     fcntl(capture_[1], F_SETFL, O_NONBLOCK);
+    registers_ = modbus_mapping_new(0, 0, 0x10000, 0);
+    if (registers_ == nullptr || !makeContext()) {
+        return;
+    }
+}
+
+bool ModbusServer::makeContext() {
+    if (context_ != nullptr) {
+        modbus_free(context_);
+    }
     // The device name is never opened: the context works on the descriptor we hand it.
     context_ = modbus_new_rtu("/dev/null", 57600, 'N', 8, 1);
-    registers_ = modbus_mapping_new(0, 0, 0x10000, 0);
-    if (context_ == nullptr || registers_ == nullptr) {
-        if (context_ != nullptr) {
-            modbus_free(context_);
-            context_ = nullptr;
-        }
-        return;
+    if (context_ == nullptr) {
+        return false;
     }
     modbus_set_slave(context_, RegisterMap::LoggerNode);
     modbus_set_socket(context_, lineFd_);
+    return true;
 }
 
 ModbusServer::~ModbusServer() {
@@ -105,6 +113,9 @@ uint8_t ModbusServer::dispatch(const uint8_t* request, int length, double now) {
             if (const auto injected = faults_.exceptionFor(address, word)) {
                 return *injected;
             }
+            if (controls_.overrides.touches(address, word)) {
+                return readWithOverrides(address, word, now);
+            }
             return logger_.read(address, word, registers_->tab_registers + address, now);
         }
         case MODBUS_FC_WRITE_SINGLE_REGISTER: {
@@ -132,6 +143,19 @@ uint8_t ModbusServer::dispatch(const uint8_t* request, int length, double now) {
         default:
             return RegisterMap::IllegalFunction;
     }
+}
+
+uint8_t ModbusServer::readWithOverrides(uint16_t address, uint16_t count, double now) {
+    for (unsigned i = 0; i < count; ++i) {
+        const auto at = static_cast<uint16_t>(address + i);
+        if (const auto forced = controls_.overrides.valueOf(at)) {
+            registers_->tab_registers[at] = *forced;
+        } else if (const uint8_t refusal =
+                       logger_.read(at, 1, registers_->tab_registers + at, now)) {
+            return refusal;
+        }
+    }
+    return 0;
 }
 
 std::vector<uint8_t> ModbusServer::buildAnswer(const uint8_t* request, int length,
@@ -163,17 +187,40 @@ void ModbusServer::serveRequest() {
         }
         return;
     }
+    const double now = hostNow();
     if (length == 0) {
-        return;  // addressed to another slave
+        // For another slave. libmodbus would now take the next frame for that slave's answer
+        // and drop it; no other slave answers on this line, so that frame would be the
+        // master's next request. A fresh context expects a request again.
+        controls_.requests.append(now, request, 6, "other-slave");
+        makeContext();
+        return;
     }
     const uint64_t asker = line_.clientGeneration();
     const RequestFate fate = faults_.next();
-    if (!fate.handled) {
+    const uint8_t function = request[1];
+    const bool write = function == MODBUS_FC_WRITE_SINGLE_REGISTER ||
+                       function == MODBUS_FC_WRITE_MULTIPLE_REGISTERS;
+    const bool addressed = length >= 8;  // a frame that names registers
+    const auto address = addressed ? static_cast<uint16_t>(request[2] << 8 | request[3]) : 0;
+    const auto count = !addressed ? uint16_t{0}
+                       : function == MODBUS_FC_WRITE_SINGLE_REGISTER
+                           ? uint16_t{1}
+                           : static_cast<uint16_t>(request[4] << 8 | request[5]);
+    const int frameLength = length - 2;  // without the CRC
+    if (!fate.handled || controls_.faults.ignores(write, address, count)) {
+        controls_.requests.append(now, request, frameLength, "ignored");
         return;
     }
-    const uint8_t exception = dispatch(request, length, hostNow());
+    const uint8_t exception = dispatch(request, length, now);
     std::vector<uint8_t> answer = buildAnswer(request, length, exception);
     const bool broadcast = request[0] == MODBUS_BROADCAST_ADDRESS;
+    const bool lost = !fate.answered || fate.corruptCrc;
+    controls_.requests.append(now, request, frameLength,
+                              broadcast   ? "broadcast"
+                              : lost      ? "lost"
+                              : exception ? "exception-" + std::to_string(exception)
+                                          : "answered");
     if (broadcast || !fate.answered || answer.empty()) {
         return;
     }

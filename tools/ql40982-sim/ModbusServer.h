@@ -4,6 +4,7 @@
 #include "Datalogger.h"
 #include "FaultPlan.h"
 #include "LineWriter.h"
+#include "RuntimeControls.h"
 #include "SerialLine.h"
 
 #include <cstdint>
@@ -17,7 +18,8 @@ struct _modbus_mapping_t;
 // socket so the faults and the line pacing can act on its bytes before they go out.
 class ModbusServer {
 public:
-    ModbusServer(Datalogger& logger, FaultPlan& faults, SerialLine& line);
+    ModbusServer(Datalogger& logger, FaultPlan& faults, SerialLine& line,
+                 RuntimeControls& controls);
     ~ModbusServer();
     ModbusServer(const ModbusServer&) = delete;
     ModbusServer& operator=(const ModbusServer&) = delete;
@@ -27,13 +29,16 @@ public:
     void run(int stopFd, ControlChannel* control);
 
 private:
+    bool makeContext();
     void serveRequest();
     uint8_t dispatch(const uint8_t* request, int length, double now);
+    uint8_t readWithOverrides(uint16_t address, uint16_t count, double now);
     std::vector<uint8_t> buildAnswer(const uint8_t* request, int length, uint8_t exception);
 
     Datalogger& logger_;
     FaultPlan& faults_;
     SerialLine& line_;
+    RuntimeControls& controls_;
     int lineFd_;
     LineWriter writer_;
     _modbus* context_ = nullptr;

@@ -1,5 +1,7 @@
 #include "Options.h"
 
+#include "RegisterOverrides.h"
+
 #include <charconv>
 #include <functional>
 #include <map>
@@ -26,7 +28,10 @@ const char* const UsageText =
     "  --erase-seconds S      time the erase takes (5)\n"
     "  --dump-image FILE      write the flash image at start and at exit\n"
     "  --record-log FILE      write every logged record as a text line\n"
-    "  --control PATH         Unix socket for \"program FILE\", \"dump FILE\", \"status\"\n"
+    "  --control PATH         Unix socket for \"program FILE\", \"dump FILE\", \"status\",\n"
+    "                         \"set R V\", \"unset R\", \"fault ...\" (see the README)\n"
+    "  --set R=V              reads of register R return V (any register; repeatable)\n"
+    "  --request-log FILE     write a line for every request received\n"
     "Faults:\n"
     "  --drop-every N         no answer to every Nth request\n"
     "  --corrupt-crc-every N  a wrong CRC on the answer to every Nth request\n"
@@ -95,6 +100,15 @@ std::variant<Options, OptionError> parseOptions(const std::vector<std::string>& 
         {"--dump-image", text(o.dumpImage)},
         {"--record-log", text(o.recordLog)},
         {"--control", text(o.control)},
+        {"--request-log", text(o.requestLog)},
+        {"--set",
+         [&](const std::string& v) {
+             const auto forced = parseRegisterValue(v);
+             if (forced) {
+                 o.forcedRegisters.push_back(*forced);
+             }
+             return forced.has_value();
+         }},
         {"--period",
          [&](const std::string& v) {
              return parseSeconds(v, o.periodSeconds) && o.periodSeconds > 0;

@@ -24,6 +24,8 @@ struct Options {
     std::string serial;
     std::string firmware;
     std::string control;
+    std::string requestLog;
+    std::vector<std::pair<uint16_t, uint16_t>> forcedRegisters;  // --set R=V
     FaultOptions faults;
     bool help = false;
 };

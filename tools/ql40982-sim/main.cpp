@@ -6,6 +6,7 @@
 #include "Options.h"
 #include "OutputFiles.h"
 #include "ProjectConfiguration.h"
+#include "RuntimeControls.h"
 #include "SRecordReader.h"
 #include "SerialLine.h"
 
@@ -55,10 +56,13 @@ std::optional<LoggerConfiguration> configurationFrom(const Options& options, std
 }
 
 // Answers the stand-in flash programmer and the tests on the control socket.
-std::string controlCommand(Datalogger& logger, const std::string& line) {
+std::string controlCommand(Datalogger& logger, RuntimeControls& controls, const std::string& line) {
     const auto space = line.find(' ');
     const std::string verb = line.substr(0, space);
     const std::string argument = space == std::string::npos ? "" : line.substr(space + 1);
+    if (auto answer = controls.command(verb, argument)) {
+        return *answer;
+    }
     if (verb == "program" && !argument.empty()) {
         auto configuration =
             SRecordReader::configurationFromFirmware(argument, logger.configuration().timeout);
@@ -134,17 +138,25 @@ int main(int argc, char** argv) {
     if (!line) {
         return fail(error);
     }
+    RuntimeControls controls;
+    for (const auto& [address, value] : options.forcedRegisters) {
+        controls.overrides.set(address, value);
+    }
+    if (!options.requestLog.empty() && !controls.requests.open(options.requestLog)) {
+        return fail("cannot write " + options.requestLog);
+    }
     std::unique_ptr<ControlChannel> control;
     if (!options.control.empty()) {
         control = std::make_unique<ControlChannel>(
-            options.control,
-            [&logger](const std::string& command) { return controlCommand(logger, command); });
+            options.control, [&logger, &controls](const std::string& command) {
+                return controlCommand(logger, controls, command);
+            });
         if (!control->listen(error)) {
             return fail(error);
         }
     }
     FaultPlan faults(options.faults);
-    ModbusServer server(logger, faults, *line);
+    ModbusServer server(logger, faults, *line, controls);
     if (!server.ready()) {
         return fail("cannot set up the Modbus context");
     }
