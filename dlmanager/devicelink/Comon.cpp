@@ -1,59 +1,141 @@
 #include "devicelink/Comon.h"
 
+#include "devicelink/PortDevices.h"
 #include "devicelink/RegisterMap.h"
 #include "shell/Prompts.h"
+
+#include <cerrno>
+
+namespace {
+
+using Failure = LinkCounters::Failure;
+
+// The library tells the kind of a failed transaction through errno.
+Failure failureOf(uint8_t result, int error) {
+    switch (result) {
+        case 2:
+            return Failure::NotInitialised;
+        case 3:
+            return Failure::Busy;
+        default:
+            break;
+    }
+    switch (error) {
+        case ETIMEDOUT:
+            return Failure::NoAnswer;
+        case EBADMSG:
+            return Failure::BadCrc;
+        case EREMOTEIO:
+            return Failure::Exception;
+        case EPROTO:
+            return Failure::BadAnswer;
+        default:
+            return Failure::Transaction;
+    }
+}
+
+QString failureText(Failure failure) {
+    switch (failure) {
+        case Failure::None:
+            return QStringLiteral("none");
+        case Failure::NoAnswer:
+            return QStringLiteral("no answer");
+        case Failure::BadCrc:
+            return QStringLiteral("bad CRC");
+        case Failure::Exception:
+            return QStringLiteral("exception from the device");
+        case Failure::BadAnswer:
+            return QStringLiteral("answer does not fit the request");
+        case Failure::Transaction:
+            return QStringLiteral("failed transaction");
+        case Failure::NotInitialised:
+            return QStringLiteral("port not open");
+        case Failure::Busy:
+            return QStringLiteral("busy with another transfer");
+    }
+    return {};
+}
+
+}  // namespace
+
+QString linkCountersText(const LinkCounters& counters) {
+    return QStringLiteral("%1 transfers, %2 failed, %3 reopened; last failure: %4")
+        .arg(counters.transfers)
+        .arg(counters.failed)
+        .arg(counters.reopens)
+        .arg(failureText(counters.lastFailure));
+}
+
+void reportOpenFailure(Prompts& prompts, int comPortNumber) {
+    const QString detail = PortDevices::failureDetail(PortDevices::probe(comPortNumber));
+    if (detail.isEmpty()) {
+        prompts.inform(ComonTexts::OpenPortFailed);
+    } else {
+        prompts.informWithDetail(ComonTexts::OpenPortFailed, detail);
+    }
+}
 
 Comon::Comon(const ModbusLibrary& library, Prompts& prompts, std::function<int()> comPortNumber)
     : library_(library), prompts_(prompts), comPortNumber_(std::move(comPortNumber)) {}
 
 uint8_t Comon::ReadRegisters(uint8_t node, uint16_t start, uint8_t count, uint16_t* buffer) {
+    errno = 0;
     const uint8_t result = library_.ModbusRead(node, 3, start, count, buffer);
-    account(result);
+    account(result, errno);
     return result;
 }
 
 uint8_t Comon::WriteRegister(uint8_t node, uint16_t reg, uint16_t value) {
     uint16_t buffer[1] = {value};
+    errno = 0;
     const uint8_t result = library_.ModbusWrite(node, 3, reg, 1, buffer);
-    account(result);
+    account(result, errno);
     return result;
 }
 
 uint8_t Comon::openPort() {
-    PortOpenResult = library_.Modbusinitialize(static_cast<uint8_t>(comPortNumber_()),
-                                               Link::BaudRate, Link::ParityCode, Link::DataBits,
-                                               Link::StopBitsCode, Link::TimeoutMs);
-    if (PortOpenResult == 1) {
+    linkPort_ = comPortNumber_();
+    if (open(linkPort_) == 1) {
         counters_ = {};
     }
     return PortOpenResult;
 }
 
 uint8_t Comon::closePort() {
+    openPort_.reset();
     return library_.Modbusdeinitialize();
 }
 
-void Comon::account(uint8_t result) {
+uint8_t Comon::open(int port) {
+    PortOpenResult =
+        library_.Modbusinitialize(static_cast<uint8_t>(port), Link::BaudRate, Link::ParityCode,
+                                  Link::DataBits, Link::StopBitsCode, Link::TimeoutMs);
+    if (PortOpenResult == 1) {
+        openPort_ = port;
+    }
+    return PortOpenResult;
+}
+
+void Comon::account(uint8_t result, int error) {
     ++counters_.transfers;
     if (result == 1) {
         ConsecutiveFailures = 0;
         return;
     }
     ++counters_.failed;
-    counters_.lastFailure = result == 2   ? LinkCounters::Failure::NotInitialised
-                            : result == 3 ? LinkCounters::Failure::Busy
-                                          : LinkCounters::Failure::Transaction;
+    counters_.lastFailure = failureOf(result, error);
     // Counted once per run of failures: the sixth and later only count on.
-    if (++ConsecutiveFailures != ReopenAtFailure) {
-        return;
+    if (++ConsecutiveFailures == ReopenAtFailure) {
+        reopen();
     }
+}
+
+void Comon::reopen() {
     ++counters_.reopens;
-    library_.Modbusdeinitialize();
-    const LinkCounters kept = counters_;
-    if (openPort() != 1) {
-        prompts_.inform(ComonTexts::OpenPortFailed);
+    closePort();
+    if (open(linkPort_) != 1) {
+        reportOpenFailure(prompts_, linkPort_);
         CommAborted = true;
         emit reopenFailed();
     }
-    counters_ = kept;  // a reopen continues the link's story
 }

@@ -6,18 +6,31 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class Prompts;
 
 // How the link has fared since it was opened, for a technician chasing a bad cable.
 struct LinkCounters {
-    enum class Failure { None, Transaction, NotInitialised, Busy };
+    enum class Failure {
+        None,
+        NoAnswer,
+        BadCrc,
+        Exception,    // the device refused the request
+        BadAnswer,    // an answer that does not fit the request
+        Transaction,  // failed, the library did not say how
+        NotInitialised,
+        Busy,
+    };
 
     long long transfers = 0;
     long long failed = 0;
     long long reopens = 0;
     Failure lastFailure = Failure::None;
 };
+
+// "120 transfers, 3 failed, 1 reopen; last failure: no answer".
+QString linkCountersText(const LinkCounters& counters);
 
 // Register access to the datalogger: every transfer of the program goes through ReadRegisters
 // or WriteRegister, which count consecutive failures and reopen the port at the fifth.
@@ -26,7 +39,8 @@ class Comon : public QObject {
 public:
     static constexpr int ReopenAtFailure = 5;
 
-    // `comPortNumber` is asked at every open, so a port chosen later takes effect.
+    // `comPortNumber` is asked at every open by the user, so a port chosen later takes effect
+    // there; the reopen keeps the port the link was opened on.
     Comon(const ModbusLibrary& library, Prompts& prompts, std::function<int()> comPortNumber);
 
     // Result codes of the library: 1 done, 0 failed transaction, 2 not initialised, 3 busy.
@@ -37,6 +51,8 @@ public:
     // PortOpenResult. A successful open starts the counters afresh.
     uint8_t openPort();
     uint8_t closePort();
+    // The port the library holds for us, if it does.
+    std::optional<int> openPortNumber() const { return openPort_; }
 
     const LinkCounters& counters() const { return counters_; }
 
@@ -51,14 +67,22 @@ signals:
     void reopenFailed();
 
 private:
-    void account(uint8_t result);
+    uint8_t open(int port);
+    void account(uint8_t result, int error);
+    void reopen();
 
     ModbusLibrary library_;
     Prompts& prompts_;
     std::function<int()> comPortNumber_;
+    std::optional<int> openPort_;
+    int linkPort_ = 0;  // the port of the last open by the user
     LinkCounters counters_;
 };
 
 namespace ComonTexts {
 inline const QString OpenPortFailed = QStringLiteral("Error open port for download data");
 }
+
+// The message for a port that could not be opened, with the system's reason and its fix as
+// the detail where it tells one.
+void reportOpenFailure(Prompts& prompts, int comPortNumber);

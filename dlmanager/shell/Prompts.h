@@ -12,6 +12,8 @@ public:
 
     // A plain message with an OK button.
     virtual void inform(const QString& text) = 0;
+    // The same message with a detail (a reason and its fix) the user may unfold.
+    virtual void informWithDetail(const QString& text, const QString& detail) = 0;
     // Buttons Yes and No; true for Yes.
     virtual bool askYesNo(const QString& text) = 0;
     // Buttons OK and Cancel; true for OK.

@@ -34,6 +34,13 @@ void QtPrompts::inform(const QString& text) {
     QMessageBox::information(parent_, QApplication::applicationDisplayName(), text);
 }
 
+void QtPrompts::informWithDetail(const QString& text, const QString& detail) {
+    QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, parent_);
+    box.setDetailedText(detail);
+    box.exec();
+}
+
 bool QtPrompts::askYesNo(const QString& text) {
     return QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;

@@ -10,6 +10,7 @@ public:
     explicit QtPrompts(QWidget* parent) : parent_(parent) {}
 
     void inform(const QString& text) override;
+    void informWithDetail(const QString& text, const QString& detail) override;
     bool askYesNo(const QString& text) override;
     bool askOkCancel(const QString& text) override;
     std::optional<QString> chooseFolder(const QString& caption, const QString& root,

@@ -1,15 +1,15 @@
 #include "shell/UTessitoreFirmWare.h"
 
+#include "devicelink/ConnectSection.h"
+#include "devicelink/LinkStatusBar.h"
 #include "shell/ProductTexts.h"
 #include "shell/UAbout.h"
 #include "widgets/ClickableLabel.h"
-#include "widgets/Lamp.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
@@ -31,10 +31,13 @@ QPushButton* sectionButton(const QString& text, const QString& hint, QWidget* pa
 
 }  // namespace
 
-TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* prompts)
+TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* prompts,
+                                         const ModbusLibrary& library)
     : state_(startUp(programFolder)),
       toolkitPrompts_(this),
-      prompts_(prompts ? prompts : &toolkitPrompts_) {
+      prompts_(prompts ? prompts : &toolkitPrompts_),
+      comon_(library, *prompts_, [this] { return state_.settings.ComPortNumber; }),
+      link_(comon_, state_.settings, *prompts_) {
     setObjectName(QStringLiteral("FTessitoreFirmWare"));
     setStyleSheet(
         QStringLiteral("QMainWindow, QWidget#Content { background: #F8F7ED; }"
@@ -54,8 +57,19 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* 
     P_Content->setObjectName(QStringLiteral("Content"));
     columns->addWidget(P_Content, 1);
     rows->addLayout(columns, 1);
-    rows->addWidget(buildStatusBar());
+    P_Status = new LinkStatusBar(link_, outer);
+    rows->addWidget(P_Status);
     setCentralWidget(outer);
+
+    P_Connect = new ConnectSection(link_, P_Content);
+    addSection(Section::Connect, P_Connect, [this] { link_.loadStartStopOptions(); });
+    connect(B_Connect, &QPushButton::clicked, this, [this] { showSection(Section::Connect); });
+    connect(B_Edit_Project, &QPushButton::clicked, this,
+            [this] { showSection(Section::EditProject); });
+    connect(B_Download_Data, &QPushButton::clicked, this,
+            [this] { showSection(Section::DownloadData); });
+    connect(&link_, &LinkSupervisor::linkIdle, this,
+            &TFTessitoreFirmWare::applyLinkIdleToShownSection);
 
     resize(1000, 700);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -66,8 +80,46 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* 
     setWindowTitle(
         Settings::windowTitle(ProductTexts::ProductCaption,
                               state_.projectReopened ? &state_.settings.ProjectName : nullptr));
-    Stato_Com->setColor(Lamp::Red);
-    Timer_Com.setInterval(StatusPollInterval);
+}
+
+void TFTessitoreFirmWare::attachLinkDialogs(TFComPort* portDialog, TFDateTime* clockDialog) {
+    P_Connect->attachDialogs(portDialog, clockDialog);
+}
+
+void TFTessitoreFirmWare::addSection(Section section, QWidget* panel, std::function<void()> prepare,
+                                     std::function<void()> linkIdle) {
+    P_Content->addWidget(panel);
+    panel->hide();
+    sections_[section] = {panel, std::move(prepare), std::move(linkIdle)};
+}
+
+void TFTessitoreFirmWare::showSection(Section section) {
+    emit sectionActionStarted();
+    const auto entry = sections_.find(section);
+    if (entry == sections_.end()) {
+        return;
+    }
+    if (entry->second.prepare) {
+        entry->second.prepare();
+    }
+    for (const auto& [other, otherEntry] : sections_) {
+        if (other != section) {
+            otherEntry.panel->hide();
+        }
+    }
+    P_Content->setCurrentWidget(entry->second.panel);
+    entry->second.panel->show();
+    shown_ = section;
+}
+
+void TFTessitoreFirmWare::applyLinkIdleToShownSection() {
+    if (!shown_) {
+        return;
+    }
+    const SectionEntry& entry = sections_.at(*shown_);
+    if (entry.linkIdle) {
+        entry.linkIdle();
+    }
 }
 
 void TFTessitoreFirmWare::applyTitleRule() {
@@ -115,38 +167,8 @@ QWidget* TFTessitoreFirmWare::buildLeftColumn() {
     return column;
 }
 
-QWidget* TFTessitoreFirmWare::buildStatusBar() {
-    auto* bar = new QWidget(this);
-    bar->setObjectName(QStringLiteral("StatusBar"));
-    bar->setStyleSheet(QStringLiteral(
-        "QWidget#StatusBar { background: #EEECD5; border-top: 1px solid #C8C4A0; }"));
-    auto* layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(8, 4, 8, 4);
-
-    Stato_Com = new Lamp(bar);
-    Stato_Com->setToolTip(QStringLiteral("Link"));
-    L_Data = new QLabel(bar);
-    L_Data->setMinimumWidth(180);
-    S_Stato_DL = new Lamp(bar);
-    S_Stato_DL->setToolTip(QStringLiteral("Datalogger state"));
-    L_Stato = new QLabel(bar);
-    B_RUN = new QPushButton(QStringLiteral("RUN"), bar);
-    B_STOP = new QPushButton(QStringLiteral("STOP"), bar);
-    B_RUN->setEnabled(false);
-    B_STOP->setEnabled(false);
-
-    layout->addWidget(Stato_Com);
-    layout->addWidget(L_Data);
-    layout->addSpacing(12);
-    layout->addWidget(S_Stato_DL);
-    layout->addWidget(L_Stato, 1);
-    layout->addWidget(B_RUN);
-    layout->addWidget(B_STOP);
-    return bar;
-}
-
 void TFTessitoreFirmWare::closeEvent(QCloseEvent* event) {
-    Timer_Com.stop();
+    link_.Timer_Com.stop();
     if (!Settings::writeLastProject(state_.settings)) {
         const QString message = QStringLiteral("Unable to write to ") +
                                 QDir::toNativeSeparators(state_.settings.settingsFile());

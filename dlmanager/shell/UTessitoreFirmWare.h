@@ -1,34 +1,47 @@
 #pragma once
 
+#include "devicelink/Comon.h"
+#include "devicelink/LinkSupervisor.h"
+#include "devicelink/ModbusLibrary.h"
 #include "shell/QtPrompts.h"
 #include "shell/StartUp.h"
 
 #include <QMainWindow>
-#include <QTimer>
+#include <functional>
+#include <map>
+#include <optional>
 
 class ClickableLabel;
-class Lamp;
-class QLabel;
+class ConnectSection;
+class LinkStatusBar;
 class QPushButton;
 class QStackedWidget;
 class TFAbout;
+class TFComPort;
+class TFDateTime;
 
 // The main window. Its creation step sets the folders, reads the settings and reopens the last
-// project before any other window exists; closing it writes the last project back.
+// project before any other window exists; closing it writes the last project back. It owns the
+// program's state (settings, command list, the device link) and shows one section at a time.
 class TFTessitoreFirmWare : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr int StatusPollInterval = 6000;
+    enum class Section { Connect, EditProject, DownloadData };
 
-    // Messages go through `prompts` when given (tests), else through the toolkit's boxes.
-    explicit TFTessitoreFirmWare(const QString& programFolder, Prompts* prompts = nullptr);
+    // Messages go through `prompts` when given (tests), else through the toolkit's boxes; the
+    // device is reached through `library` (tests bind a fake device).
+    explicit TFTessitoreFirmWare(const QString& programFolder, Prompts* prompts = nullptr,
+                                 const ModbusLibrary& library = boundModbusLibrary());
 
     // The windows created after this one; shown modally from here.
     void attachAbout(TFAbout* about) { FAbout_ = about; }
+    void attachLinkDialogs(TFComPort* portDialog, TFDateTime* clockDialog);
 
     ProgramSettings& settings() { return state_.settings; }
     CommandList& commandList() { return state_.commands; }
     Prompts& prompts() { return *prompts_; }
+    Comon& comon() { return comon_; }
+    LinkSupervisor& link() { return link_; }
 
     // The title rule for the current ProjectName, for the project operations: the caption,
     // " :" and the name (empty too).
@@ -36,30 +49,48 @@ public:
     // Closes as a signal from outside asks: no window may then wait for an answer.
     void closeOnSignal();
 
+    // A section's panel joins the content area. `prepare` is the section's own step of the
+    // section action, run each time before it is shown (for example enabling its device buttons
+    // by the link state); `linkIdle` runs when the link is closed or lost while it is shown.
+    void addSection(Section section, QWidget* panel, std::function<void()> prepare,
+                    std::function<void()> linkIdle = {});
+    // The section action of the three section buttons.
+    void showSection(Section section);
+    std::optional<Section> shownSection() const { return shown_; }
+
     // Controls, named as the rest of the program refers to them.
     ClickableLabel* L_VTL;
     QPushButton* B_Connect;
     QPushButton* B_Edit_Project;
     QPushButton* B_Download_Data;
     QStackedWidget* P_Content;
-    Lamp* Stato_Com;
-    QLabel* L_Data;
-    Lamp* S_Stato_DL;
-    QLabel* L_Stato;
-    QPushButton* B_RUN;
-    QPushButton* B_STOP;
-    QTimer Timer_Com;
+    ConnectSection* P_Connect;
+    LinkStatusBar* P_Status;
+
+signals:
+    // The first step of the section action: the debug view is left here.
+    void sectionActionStarted();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    struct SectionEntry {
+        QWidget* panel;
+        std::function<void()> prepare;
+        std::function<void()> linkIdle;
+    };
+
     QWidget* buildLeftColumn();
-    QWidget* buildStatusBar();
+    void applyLinkIdleToShownSection();
 
     StartUpState state_;
     QtPrompts toolkitPrompts_;
     Prompts* prompts_;
+    Comon comon_;
+    LinkSupervisor link_;
+    std::map<Section, SectionEntry> sections_;
+    std::optional<Section> shown_;
     TFAbout* FAbout_ = nullptr;
     bool closingOnSignal_ = false;
 };

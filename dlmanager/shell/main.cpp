@@ -1,3 +1,5 @@
+#include "devicelink/UComPort.h"
+#include "devicelink/UDateTime.h"
 #include "shell/ProductTexts.h"
 #include "shell/TerminationSignals.h"
 #include "shell/UAbout.h"
@@ -11,11 +13,17 @@ namespace {
 // The windows made after the main window, in the order the program creates them; each is
 // hidden until shown modally and reused for the whole run.
 struct ModalWindows {
-    explicit ModalWindows(TFTessitoreFirmWare& main) : FAbout(std::make_unique<TFAbout>(&main)) {
+    explicit ModalWindows(TFTessitoreFirmWare& main)
+        : FAbout(std::make_unique<TFAbout>(&main)),
+          FDateTime(std::make_unique<TFDateTime>(main.comon(), main.prompts(), &main)),
+          FComPort(std::make_unique<TFComPort>(&main)) {
         main.attachAbout(FAbout.get());
+        main.attachLinkDialogs(FComPort.get(), FDateTime.get());
     }
 
     std::unique_ptr<TFAbout> FAbout;
+    std::unique_ptr<TFDateTime> FDateTime;
+    std::unique_ptr<TFComPort> FComPort;
 };
 
 }  // namespace

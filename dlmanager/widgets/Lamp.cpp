@@ -2,7 +2,21 @@
 
 #include <QPainter>
 
-Lamp::Lamp(QWidget* parent) : QWidget(parent) {
+QColor Lamp::colorOf(LampColour colour) {
+    switch (colour) {
+        case LampColour::Red:
+            return Red;
+        case LampColour::Yellow:
+            return Yellow;
+        case LampColour::Green:
+            return Green;
+        case LampColour::White:
+            break;
+    }
+    return White;
+}
+
+Lamp::Lamp(QWidget* parent, Shape shape) : QWidget(parent), shape_(shape) {
     setFixedSize(sizeHint());
 }
 
@@ -18,5 +32,10 @@ void Lamp::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(0x55, 0x55, 0x55), 1));
     painter.setBrush(color_);
-    painter.drawEllipse(rect().adjusted(1, 1, -2, -2));
+    const QRectF area = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+    if (shape_ == Shape::Circle) {
+        painter.drawEllipse(area);
+    } else {
+        painter.drawRoundedRect(area, 4, 4);
+    }
 }

@@ -9,10 +9,15 @@
 class ScriptedPrompts : public Prompts {
 public:
     QStringList shown;
+    QStringList details;  // the detail of each message that had one
     std::deque<bool> answers;
     std::deque<QString> choices;  // an empty text stands for a cancelled chooser
 
     void inform(const QString& text) override { shown << text; }
+    void informWithDetail(const QString& text, const QString& detail) override {
+        shown << text;
+        details << detail;
+    }
     bool askYesNo(const QString& text) override { return answer(text); }
     bool askOkCancel(const QString& text) override { return answer(text); }
     std::optional<QString> chooseFolder(const QString& caption, const QString&,

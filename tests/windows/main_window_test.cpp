@@ -1,4 +1,5 @@
 #include "../support/ScriptedPrompts.h"
+#include "devicelink/LinkStatusBar.h"
 #include "projects/ProjectFiles.h"
 #include "shell/IniFile.h"
 #include "shell/UAbout.h"
@@ -29,13 +30,13 @@ TEST_F(MainWindowTest, StartsInAnEmptyProgramFolder) {
     EXPECT_EQ(window.windowTitle(), "QL40982 Datalogger Manager");
     EXPECT_TRUE(QDir(dir.filePath("MASTER")).exists());
     EXPECT_TRUE(QDir(dir.filePath("PROJECTS")).exists());
-    EXPECT_EQ(window.Stato_Com->color(), Lamp::Red);
-    EXPECT_EQ(window.S_Stato_DL->color(), Lamp::White);
-    EXPECT_FALSE(window.B_RUN->isEnabled());
-    EXPECT_FALSE(window.B_STOP->isEnabled());
-    EXPECT_EQ(window.P_Content->count(), 0);
-    EXPECT_FALSE(window.Timer_Com.isActive());
-    EXPECT_EQ(window.Timer_Com.interval(), 6000);
+    EXPECT_EQ(window.P_Status->Stato_Com->color(), Lamp::Red);
+    EXPECT_EQ(window.P_Status->S_Stato_DL->color(), Lamp::White);
+    EXPECT_FALSE(window.P_Status->B_Run->isEnabled());
+    EXPECT_FALSE(window.P_Status->B_Stop->isEnabled());
+    EXPECT_FALSE(window.shownSection());
+    EXPECT_FALSE(window.link().Timer_Com.isActive());
+    EXPECT_EQ(window.link().Timer_Com.interval(), 6000);
     EXPECT_EQ(window.B_Connect->toolTip(), "Connect, sconnect and set date");
 
     window.show();

@@ -1,0 +1,65 @@
+#include "devicelink/LinkStatusBar.h"
+
+#include "devicelink/LinkSupervisor.h"
+#include "widgets/Lamp.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+LinkStatusBar::LinkStatusBar(LinkSupervisor& link, QWidget* parent) : QWidget(parent), link_(link) {
+    setObjectName(QStringLiteral("StatusBar"));
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(QStringLiteral(
+        "QWidget#StatusBar { background: #EEECD5; border-top: 1px solid #C8C4A0; }"));
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(10, 5, 10, 5);
+    layout->setSpacing(8);
+
+    Stato_Com = new Lamp(this, Lamp::Shape::Circle);
+    Stato_Com->setColour(link.linkLamp());
+    Stato_Com->installEventFilter(this);
+    L_Data = new QLabel(this);
+    L_Data->setMinimumWidth(190);
+    S_Stato_DL = new Lamp(this, Lamp::Shape::RoundedSquare);
+    L_Stato = new QLabel(this);
+    L_Stato->setMinimumWidth(110);
+    B_Run = new QPushButton(QStringLiteral("RUN"), this);
+    B_Run->setToolTip(QStringLiteral("Datalogger start to save data"));
+    B_Stop = new QPushButton(QStringLiteral("STOP"), this);
+    B_Stop->setToolTip(QStringLiteral("Datalogger stop to save data"));
+    for (QPushButton* button : {B_Run, B_Stop}) {
+        button->setMinimumWidth(70);
+        button->setEnabled(link.runStopEnabled());
+    }
+
+    layout->addWidget(Stato_Com);
+    layout->addWidget(L_Data);
+    layout->addSpacing(12);
+    layout->addWidget(S_Stato_DL);
+    layout->addWidget(L_Stato);
+    layout->addStretch(1);
+    layout->addWidget(B_Run);
+    layout->addWidget(B_Stop);
+
+    connect(&link, &LinkSupervisor::linkLampChanged, Stato_Com, &Lamp::setColour);
+    connect(&link, &LinkSupervisor::deviceClockShown, L_Data, &QLabel::setText);
+    connect(&link, &LinkSupervisor::runStateShown, this,
+            [this](LampColour lamp, const QString& hint, const QString& text) {
+                S_Stato_DL->setColour(lamp);
+                S_Stato_DL->setToolTip(hint);
+                L_Stato->setText(text);
+            });
+    connect(&link, &LinkSupervisor::runStopEnabledChanged, B_Run, &QWidget::setEnabled);
+    connect(&link, &LinkSupervisor::runStopEnabledChanged, B_Stop, &QWidget::setEnabled);
+    connect(B_Run, &QPushButton::clicked, &link, &LinkSupervisor::run);
+    connect(B_Stop, &QPushButton::clicked, &link, &LinkSupervisor::stop);
+}
+
+bool LinkStatusBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Stato_Com && event->type() == QEvent::ToolTip) {
+        Stato_Com->setToolTip(link_.linkLampHint());
+    }
+    return QWidget::eventFilter(watched, event);
+}
