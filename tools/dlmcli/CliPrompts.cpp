@@ -16,6 +16,11 @@ void CliPrompts::inform(const QString& text) {
     printLine(text);
 }
 
+void CliPrompts::informWithDetail(const QString& text, const QString& detail) {
+    inform(text);
+    printLine(detail);
+}
+
 bool CliPrompts::askYesNo(const QString& text) {
     printLine(text + QStringLiteral(" [answered No]"));
     return false;

@@ -7,6 +7,7 @@
 class CliPrompts : public Prompts {
 public:
     void inform(const QString& text) override;
+    void informWithDetail(const QString& text, const QString& detail) override;
     bool askYesNo(const QString& text) override;
     bool askOkCancel(const QString& text) override;
     std::optional<QString> chooseFolder(const QString& caption, const QString& root,

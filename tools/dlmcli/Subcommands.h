@@ -8,3 +8,7 @@ class CliPrompts;
 int runCommands(const QStringList& arguments, CliPrompts& prompts);
 int runBank(const QStringList& arguments, CliPrompts& prompts);
 int runMerge(const QStringList& arguments, CliPrompts& prompts);
+int runStatus(const QStringList& arguments, CliPrompts& prompts);
+int runRun(const QStringList& arguments, CliPrompts& prompts);
+int runStop(const QStringList& arguments, CliPrompts& prompts);
+int runClock(const QStringList& arguments, CliPrompts& prompts);

@@ -17,6 +17,11 @@ const Subcommand subcommands[] = {
     {"commands", "commands PROJECT_FOLDER   print the project's command list", runCommands},
     {"bank", "bank PROJECT_FOLDER       write the bank files and bankg.c", runBank},
     {"merge", "merge PROJECT_FOLDER [--base FILE]   merge the banks into the firmware", runMerge},
+    {"status", "status --port N            the logger's clock and run state", runStatus},
+    {"run", "run --port N               start logging", runRun},
+    {"stop", "stop --port N              stop logging", runStop},
+    {"clock", "clock [set] --port N [now | DD MM YY hh mm ss]   read or set the logger's clock",
+     runClock},
 };
 
 int usage() {
