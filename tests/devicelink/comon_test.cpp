@@ -4,6 +4,7 @@
 #include "devicelink/RegisterMap.h"
 
 #include <gtest/gtest.h>
+#include <cerrno>
 
 namespace {
 
@@ -86,6 +87,58 @@ TEST(Comon, NestedBusyTransferCountsAsAFailure) {
     EXPECT_EQ(comon.counters().transfers, 2);
     EXPECT_EQ(comon.counters().failed, 1);
     EXPECT_EQ(comon.counters().lastFailure, LinkCounters::Failure::Busy);
+}
+
+TEST(Comon, ReopenKeepsThePortTheLinkWasOpenedOn) {
+    FakeModbusDevice device;
+    ScriptedPrompts prompts;
+    int chosenPort = 1;
+    Comon comon(device.library(), prompts, [&] { return chosenPort; });
+    ASSERT_EQ(comon.openPort(), 1);
+    chosenPort = 4;  // chosen in the port dialog while the link is up
+    device.failNext(Call::Read, 5);
+    uint16_t word = 0;
+    for (int i = 0; i < 5; ++i) {
+        comon.ReadRegisters(RegisterMap::LoggerNode, 120, 1, &word);
+    }
+    comon.closePort();
+    comon.openPort();
+    std::vector<int> ports;
+    for (const auto& init : device.calls(Call::Init)) {
+        ports.push_back(init.start);
+    }
+    EXPECT_EQ(ports, (std::vector<int>{1, 1, 4}));
+}
+
+TEST(Comon, CountsTellTheKindOfTheLastFailure) {
+    struct Case {
+        uint8_t result;
+        int error;
+        LinkCounters::Failure kind;
+        const char* text;
+    };
+    using F = LinkCounters::Failure;
+    const Case cases[] = {
+        {0, ETIMEDOUT, F::NoAnswer, "last failure: no answer"},
+        {0, EBADMSG, F::BadCrc, "last failure: bad CRC"},
+        {0, EREMOTEIO, F::Exception, "last failure: exception from the device"},
+        {0, EPROTO, F::BadAnswer, "last failure: answer does not fit the request"},
+        {0, 0, F::Transaction, "last failure: failed transaction"},
+        {3, 0, F::Busy, "last failure: busy with another transfer"},
+    };
+    for (const Case& c : cases) {
+        FakeModbusDevice device;
+        ScriptedPrompts prompts;
+        Comon comon(device.library(), prompts, [] { return 0; });
+        comon.openPort();
+        uint16_t word = 0;
+        comon.ReadRegisters(RegisterMap::LoggerNode, 120, 1, &word);
+        device.failNext(Call::Read, 1, c.result, -1, c.error);
+        comon.ReadRegisters(RegisterMap::LoggerNode, 120, 1, &word);
+        EXPECT_EQ(comon.counters().lastFailure, c.kind) << c.text;
+        EXPECT_EQ(linkCountersText(comon.counters()),
+                  QString("2 transfers, 1 failed, 0 reopened; ") + c.text);
+    }
 }
 
 TEST(Comon, WriteSendsOneRegisterAndReadFillsInRegisterOrder) {

@@ -1,5 +1,7 @@
 #include "FakeModbusDevice.h"
 
+#include <cerrno>
+
 FakeModbusDevice* FakeModbusDevice::current = nullptr;
 
 FakeModbusDevice::FakeModbusDevice() {
@@ -59,7 +61,8 @@ uint8_t FakeModbusDevice::write(uint8_t, uint8_t, uint16_t start, uint16_t count
     return current->transfer(Call::Write, start, count, buffer);
 }
 
-bool FakeModbusDevice::scriptedFailure(Call call, uint16_t start, uint16_t count, uint8_t& result) {
+bool FakeModbusDevice::scriptedFailure(Call call, uint16_t start, uint16_t count, uint8_t& result,
+                                       int& error) {
     for (Failure& failure : failures) {
         const bool touches =
             failure.reg < 0 || (failure.reg >= start && failure.reg < start + count);
@@ -68,6 +71,7 @@ bool FakeModbusDevice::scriptedFailure(Call call, uint16_t start, uint16_t count
                 --failure.times;
             }
             result = failure.result;
+            error = failure.error;
             return true;
         }
     }
@@ -76,6 +80,7 @@ bool FakeModbusDevice::scriptedFailure(Call call, uint16_t start, uint16_t count
 
 uint8_t FakeModbusDevice::transfer(Call call, uint16_t start, uint16_t count, uint16_t* buffer) {
     Request request{call, start, count, {}, 1};
+    int error = 0;
     if (call == Call::Write) {
         request.values.assign(buffer, buffer + count);
     }
@@ -83,7 +88,7 @@ uint8_t FakeModbusDevice::transfer(Call call, uint16_t start, uint16_t count, ui
         request.result = 2;
     } else if (busy_) {
         request.result = 3;
-    } else if (!scriptedFailure(call, start, count, request.result)) {
+    } else if (!scriptedFailure(call, start, count, request.result, error)) {
         if (call == Call::Write) {
             for (uint16_t i = 0; i < count; ++i) {
                 registers[static_cast<uint16_t>(start + i)] = buffer[i];
@@ -107,5 +112,6 @@ uint8_t FakeModbusDevice::transfer(Call call, uint16_t start, uint16_t count, ui
         }
     }
     log.push_back(request);
+    errno = error;
     return request.result;
 }

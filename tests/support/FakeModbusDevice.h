@@ -23,12 +23,13 @@ public:
         uint8_t result = 0;
     };
     // A failure rule: transfers of `call` touching `reg` (any register when negative) fail
-    // with `result`, `times` times (for ever when negative).
+    // with `result` and `error` in errno, `times` times (for ever when negative).
     struct Failure {
         Call call;
         int reg = -1;
         int times = 1;
         uint8_t result = 0;
+        int error = 0;
     };
 
     FakeModbusDevice();
@@ -46,8 +47,8 @@ public:
     // Runs inside every transfer before it ends (not inside nested ones).
     std::function<void(const Request&)> duringTransfer;
 
-    void failNext(Call call, int times = 1, uint8_t result = 0, int reg = -1) {
-        failures.push_back({call, reg, times, result});
+    void failNext(Call call, int times = 1, uint8_t result = 0, int reg = -1, int error = 0) {
+        failures.push_back({call, reg, times, result, error});
     }
     // The calls of one kind, in order.
     std::vector<Request> calls(Call call) const;
@@ -61,7 +62,7 @@ private:
     static uint8_t write(uint8_t node, uint8_t function, uint16_t start, uint16_t count,
                          uint16_t* buffer);
     uint8_t transfer(Call call, uint16_t start, uint16_t count, uint16_t* buffer);
-    bool scriptedFailure(Call call, uint16_t start, uint16_t count, uint8_t& result);
+    bool scriptedFailure(Call call, uint16_t start, uint16_t count, uint8_t& result, int& error);
 
     bool busy_ = false;
     int generation_ = 0;
