@@ -1,5 +1,6 @@
 #include "UThreadCom.h"
 
+#include <cerrno>
 #include <chrono>
 
 #include "ModbusCrc.h"
@@ -121,7 +122,7 @@ void TComModbus::Step() {
     try {
         StepStates();
     } catch (const ECommError&) {
-        SetState(RxLength > 0 ? Failed : TimedOut);
+        Fail(RxLength > 0 ? Failed : TimedOut, EIO);
     }
 }
 
@@ -141,7 +142,7 @@ void TComModbus::StepStates() {
             // The port was closed under the transaction (the host reopens the link) or the
             // device is gone: nothing more can arrive, so the caller need not wait for the
             // time-out.
-            SetState(TimedOut);
+            Fail(TimedOut, EIO);
             return;
         }
         if (count > 0) {
@@ -154,7 +155,7 @@ void TComModbus::StepStates() {
             }
         }
         if (TickCount() - SendTick > TimeoutMs) {
-            SetState(TimedOut);
+            Fail(TimedOut, ETIMEDOUT);
         }
     }
 
@@ -165,13 +166,16 @@ void TComModbus::StepStates() {
 
     if (State() == Validating) {
         if (RxLength < 2) {
-            SetState(Failed);
+            Fail(Failed, EPROTO);
             return;
         }
         const uint16_t crc = ModbusCrc16(RxFrame, static_cast<size_t>(RxLength - 2));
-        if (RxFrame[RxLength - 2] != (crc & 0xFF) || RxFrame[RxLength - 1] != (crc >> 8) ||
-            RxFrame[1] != ExpectedFunction) {
-            SetState(Failed);
+        if (RxFrame[RxLength - 2] != (crc & 0xFF) || RxFrame[RxLength - 1] != (crc >> 8)) {
+            Fail(Failed, EBADMSG);
+            return;
+        }
+        if (RxFrame[1] != ExpectedFunction) {
+            Fail(Failed, RxFrame[1] == (ExpectedFunction | 0x80) ? EREMOTEIO : EPROTO);
             return;
         }
         if (ExpectedFunction == 3 || ExpectedFunction == 4) {

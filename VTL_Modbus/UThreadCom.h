@@ -43,6 +43,10 @@ public:
                       uint16_t registerCount, const uint16_t* buffer);
 
     uint8_t State() const { return FState.load(std::memory_order_acquire); }
+    // Why the last transaction ended TimedOut or Failed, as an errno value: ETIMEDOUT no answer,
+    // EBADMSG a wrong CRC, EREMOTEIO an exception answer, EPROTO an answer that does not fit,
+    // EIO the port failed. Valid once State() is final.
+    int FailureError() const { return FFailureError; }
     void Terminate();
 
     // Read by the engine thread only while a request is active; set before the first request.
@@ -60,6 +64,11 @@ protected:
 private:
     void StepStates();
     void SetState(TransactionState state) { FState.store(state, std::memory_order_release); }
+    // Written before the final state, so the caller sees it once it sees the state.
+    void Fail(TransactionState state, int error) {
+        FFailureError = error;
+        SetState(state);
+    }
     bool MayPrepare(uint16_t registerCount, uint16_t limit, const void* buffer) const;
     void FinishFrame(int32_t crcLength);
 
@@ -76,6 +85,7 @@ private:
     uint16_t* ResultPointer = nullptr;
     uint32_t SendTick = 0;
     std::atomic<uint8_t> FState{Idle};
+    int FFailureError = 0;
     std::atomic<bool> FTerminated{false};
     // Cuts the pause between steps short when a request arrives, so an idle engine adds no
     // wait of its own before sending; the data still passes through State alone.

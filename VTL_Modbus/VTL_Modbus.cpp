@@ -3,6 +3,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 
+#include <cerrno>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -88,9 +89,14 @@ uint8_t RunTransaction(Prepare prepare) {
     const uint8_t finalState = accepted ? AwaitFinalState(engine) : uint8_t{Failed};
     // A transaction whose link was closed under it is void, whatever it reached.
     const bool retired = &engine != Engine.get();
+    const int error = retired ? ECANCELED : !accepted ? EINVAL : engine.FailureError();
     Retired.clear();
     TransactionBusy = 0;
-    return finalState == Completed && !retired ? 1 : 0;
+    if (finalState == Completed && !retired) {
+        return 1;
+    }
+    errno = error;
+    return 0;
 }
 
 }  // namespace

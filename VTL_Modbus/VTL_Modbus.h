@@ -23,7 +23,10 @@ VTL_MODBUS_API uint8_t Modbusdeinitialize(void);
 
 /* Results: 1 completed (read: registers in buffer, host order); 0 timed out, failed, refused, or
    the library was deinitialised while it waited; 2 not initialised; 3 another transaction of
-   this thread is waiting. */
+   this thread is waiting. With 0, errno tells why: ETIMEDOUT no answer, EBADMSG an answer with a
+   wrong CRC, EREMOTEIO an exception answer, EPROTO an answer that does not fit the request, EIO
+   the port failed, EINVAL a request that does not fit a frame, ECANCELED deinitialised while
+   waiting. */
 VTL_MODBUS_API uint8_t ModbusRead(uint8_t slaveAddress, uint8_t functionCode,
                                   uint16_t startRegister, uint16_t registerCount, uint16_t* buffer);
 VTL_MODBUS_API uint8_t ModbusWrite(uint8_t slaveAddress, uint8_t functionCode,

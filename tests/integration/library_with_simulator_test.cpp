@@ -2,6 +2,7 @@
 #include "VTL_Modbus.h"
 
 #include <gtest/gtest.h>
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
@@ -100,6 +101,27 @@ TEST_F(LibraryWithSimulator, AFailedTransactionNeverShiftsTheAnswersOfTheNextOne
             }
         }
         EXPECT_EQ(failures, 3) << fault;
+        EXPECT_EQ(Modbusdeinitialize(), 1);
+        simulator_.reset();
+    }
+}
+
+TEST_F(LibraryWithSimulator, AFailedTransactionSaysWhyInErrno) {
+    struct Case {
+        std::vector<std::string> options;
+        int error;
+    };
+    const Case cases[] = {
+        {{"--silent-after", "0"}, ETIMEDOUT},
+        {{"--corrupt-crc-every", "1"}, EBADMSG},
+        {{"--exception", "120-120"}, EREMOTEIO},
+    };
+    for (const Case& c : cases) {
+        start(c.options);
+        uint16_t word = 0;
+        errno = 0;
+        EXPECT_EQ(ModbusRead(Logger, ReadHolding, 120, 1, &word), 0) << c.options[0];
+        EXPECT_EQ(errno, c.error) << c.options[0];
         EXPECT_EQ(Modbusdeinitialize(), 1);
         simulator_.reset();
     }
