@@ -158,8 +158,14 @@ TEST_F(LinkTest, ADeviceThatNeverAnswersIsLostAtTheFifthTickAndIdleAtTheSixth) {
 
 TEST_F(LinkTest, APortThatCannotBeOpenedIsReportedAndTheLinkStaysClosed) {
     device.initResults = {5};
+    qputenv("VTL_MODBUS_COM8", dir.filePath("unplugged").toLocal8Bit());
     openOn(7);
+    qunsetenv("VTL_MODBUS_COM8");
     EXPECT_EQ(prompts.shown, QStringList{OpenFailed});
+    ASSERT_EQ(prompts.details.size(), 1);
+    EXPECT_TRUE(prompts.details[0].startsWith(dir.filePath("unplugged") +
+                                              ", named by "
+                                              "VTL_MODBUS_COM8, does not exist."));
     EXPECT_TRUE(comon.CommAborted);
     EXPECT_EQ(link.linkState(), LinkState::Closed);
     EXPECT_EQ(link.linkLamp(), LampColour::Red);
