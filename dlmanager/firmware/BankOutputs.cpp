@@ -51,8 +51,7 @@ bool writeBankSource(const QString& binFolder, const BankImage& bank, Prompts& p
     const QString path = pathInFolder(binFolder, QStringLiteral("bankg.c"));
     QString reason;
     if (!writeFileWhole(path, bankSourceText(bank), &reason)) {
-        prompts.inform(QStringLiteral("Cannot write file \"%1\": %2")
-                           .arg(QDir::toNativeSeparators(path), reason));
+        prompts.inform(writeFailureText(path, reason));
         return false;
     }
     return true;

@@ -25,11 +25,6 @@ QString imageMissing(int slot) {
     return QStringLiteral("File bank%1.bin Not Found,Abort Procedure").arg(slot);
 }
 
-QString cannotWrite(const QString& path, const QString& reason) {
-    return QStringLiteral("Cannot write file \"%1\": %2")
-        .arg(QDir::toNativeSeparators(path), reason);
-}
-
 QString cannotRead(const QString& path, const QString& reason) {
     return QStringLiteral("Cannot read file \"%1\": %2")
         .arg(QDir::toNativeSeparators(path), reason);
@@ -124,7 +119,7 @@ BankOutcome MergeBank(const MergeFolders& folders, int slot, const QString& sour
     const QString recordFile = pathInFolder(folders.bankFolder, BankRecordFileName);
     QString reason;
     if (!writeFileWhole(recordFile, bankRecords, &reason)) {
-        failedOn(cannotWrite(recordFile, reason));
+        failedOn(writeFailureText(recordFile, reason));
         return BankOutcome::Aborted;
     }
 
@@ -142,7 +137,7 @@ BankOutcome MergeBank(const MergeFolders& folders, int slot, const QString& sour
         }
         const QString outputPath = pathInFolder(folders.projectFolder, outputName);
         if (!writeFileWhole(outputPath, stage.output, &reason)) {
-            failedOn(cannotWrite(outputPath, reason));
+            failedOn(writeFailureText(outputPath, reason));
             outcome = BankOutcome::Aborted;
         }
         progress.setPosition(maximum);
@@ -180,7 +175,7 @@ MergeSummary MergeAllBanks(const MergeRun& run, Prompts& prompts, MergeProgress&
         } else if (QString reason; !passOn(previous, output, slot == 1, &reason)) {
             // Reporting success here would let an older firmware under the final name reach
             // the device.
-            prompts.inform(cannotWrite(output, reason));
+            prompts.inform(writeFailureText(output, reason));
             summary.fileError = true;
             outcome = BankOutcome::Aborted;
         }

@@ -2,6 +2,8 @@
 
 #include "shell/FolderLookup.h"
 #include "shell/Numbers.h"
+#include "shell/Prompts.h"
+#include "shell/WholeFile.h"
 #include "shell/XmlDocument.h"
 
 namespace ProjectFiles {
@@ -49,11 +51,22 @@ bool readCommand(const XmlElement& row, Comandi& command) {
 }
 
 SaveResult saveDocument(XmlDocument& document, XmlElement root, const QString& projectFolder,
-                        const QString& fileName) {
+                        const QString& fileName, QString* failure) {
     document.setDocumentElement(root);
-    return document.save(pathInFolder(projectFolder, fileName)) ? SaveResult::Saved
-                                                                : SaveResult::WriteFailed;
+    const QString path = pathInFolder(projectFolder, fileName);
+    QString reason;
+    if (!document.save(path, &reason)) {
+        if (failure) {
+            *failure = writeFailureText(path, reason);
+        }
+        return SaveResult::WriteFailed;
+    }
+    removeCaseTwins(path);
+    return SaveResult::Saved;
 }
+
+const char* const RowAttributes[CommandFieldCount] = {"dataaddress", "npoint", "scale", "unita",
+                                                      "description"};
 
 XmlElement textElement(XmlDocument& document, const char* name, long long value) {
     XmlElement element = document.createElement(QString::fromLatin1(name));
@@ -62,6 +75,13 @@ XmlElement textElement(XmlDocument& document, const char* name, long long value)
 }
 
 }  // namespace
+
+bool savedOrReported(SaveResult result, const QString& failure, Prompts& prompts) {
+    if (result != SaveResult::Saved) {
+        prompts.inform(result == SaveResult::ParserMissing ? ParserMissingText : failure);
+    }
+    return result == SaveResult::Saved;
+}
 
 CommandList loadCommandList(const QString& projectFolder) {
     CommandList commands;
@@ -82,27 +102,53 @@ CommandList loadCommandList(const QString& projectFolder) {
     return commands;
 }
 
-SaveResult saveCommandList(const QString& projectFolder, const CommandList& commands,
-                           const QString& fileName) {
+std::optional<CommandRows> loadCommandRows(const QString& projectFolder) {
+    CommandRows rows;
+    if (!fileExistsInFolder(projectFolder, CommandsFile)) {
+        return rows;
+    }
+    const auto document = XmlDocument::create();
+    if (!document || !document->load(pathInFolder(projectFolder, CommandsFile))) {
+        return std::nullopt;
+    }
+    for (XmlElement row = document->documentElement().firstChild(); row; row = row.nextSibling()) {
+        CommandRowTexts& texts = rows.emplace_back();
+        for (int field = 0; field < CommandFieldCount; ++field) {
+            texts[field] = row.attribute(QString::fromLatin1(RowAttributes[field])).value_or("");
+        }
+    }
+    return rows;
+}
+
+SaveResult saveCommandRows(const QString& projectFolder, const CommandRows& rows,
+                           QString* failure) {
     const auto document = XmlDocument::create();
     if (!document) {
         return SaveResult::ParserMissing;
     }
     XmlElement root = document->createElement(QStringLiteral("cmdmb"));
-    for (const Comandi& command : commands) {
+    for (const CommandRowTexts& texts : rows) {
         XmlElement row = document->createElement(QStringLiteral("row"));
-        row.setAttribute(QStringLiteral("dataaddress"), decimalText(command.DataAddress));
-        row.setAttribute(QStringLiteral("npoint"), decimalText(command.PointCount));
-        row.setAttribute(QStringLiteral("scale"), decimalText(command.Decimals));
-        row.setAttribute(QStringLiteral("unita"), command.Unit);
-        row.setAttribute(QStringLiteral("description"), command.Description);
+        for (int field = 0; field < CommandFieldCount; ++field) {
+            row.setAttribute(QString::fromLatin1(RowAttributes[field]), texts[field]);
+        }
         root.appendChild(row);
     }
-    return saveDocument(*document, root, projectFolder, fileName);
+    return saveDocument(*document, root, projectFolder, CommandsFile, failure);
+}
+
+SaveResult saveCommandList(const QString& projectFolder, const CommandList& commands,
+                           QString* failure) {
+    CommandRows rows;
+    rows.reserve(commands.size());
+    for (const Comandi& command : commands) {
+        rows.push_back(textsOf(command));
+    }
+    return saveCommandRows(projectFolder, rows, failure);
 }
 
 SaveResult saveSerialParameters(const QString& projectFolder, const SerialParameters& parameters,
-                                const QString& fileName) {
+                                QString* failure) {
     const auto document = XmlDocument::create();
     if (!document) {
         return SaveResult::ParserMissing;
@@ -111,12 +157,12 @@ SaveResult saveSerialParameters(const QString& projectFolder, const SerialParame
     root.appendChild(textElement(*document, "baudmodbus", parameters.baudCode));
     root.appendChild(textElement(*document, "parity", parameters.parityCode));
     root.appendChild(textElement(*document, "id_dev", parameters.deviceId));
-    return saveDocument(*document, root, projectFolder, fileName);
+    return saveDocument(*document, root, projectFolder, QStringLiteral("Pargen.xml"), failure);
 }
 
 SaveResult saveReadBackSerialRegisters(const QString& projectFolder,
                                        const std::array<int, 3>& registers110To112,
-                                       const QString& fileName) {
+                                       QString* failure) {
     const auto document = XmlDocument::create();
     if (!document) {
         return SaveResult::ParserMissing;
@@ -125,7 +171,7 @@ SaveResult saveReadBackSerialRegisters(const QString& projectFolder,
     root.appendChild(textElement(*document, "timeoutmb", registers110To112[0]));
     root.appendChild(textElement(*document, "baudmodbus", registers110To112[1]));
     root.appendChild(textElement(*document, "parity", registers110To112[2]));
-    return saveDocument(*document, root, projectFolder, fileName);
+    return saveDocument(*document, root, projectFolder, QStringLiteral("ParGen.Xml"), failure);
 }
 
 std::optional<SerialParameters> loadSerialParameters(const QString& projectFolder) {
@@ -145,7 +191,8 @@ std::optional<SerialParameters> loadSerialParameters(const QString& projectFolde
                             static_cast<int>(*device)};
 }
 
-SaveResult saveStartStopOptions(const QString& projectFolder, const StartStopOptions& options) {
+SaveResult saveStartStopOptions(const QString& projectFolder, const StartStopOptions& options,
+                                QString* failure) {
     const auto document = XmlDocument::create();
     if (!document) {
         return SaveResult::ParserMissing;
@@ -153,7 +200,7 @@ SaveResult saveStartStopOptions(const QString& projectFolder, const StartStopOpt
     XmlElement root = document->createElement(QStringLiteral("Dip-Switch"));
     root.appendChild(textElement(*document, "Start_Stop", options.startStopWithDipSwitch ? 1 : 0));
     root.appendChild(textElement(*document, "Cyclical_mem", options.cyclicalMemory ? 1 : 0));
-    return saveDocument(*document, root, projectFolder, OptionsFile);
+    return saveDocument(*document, root, projectFolder, OptionsFile, failure);
 }
 
 std::optional<StoredStartStopOptions> loadStartStopOptions(const QString& projectFolder) {
@@ -178,3 +225,8 @@ std::optional<StoredStartStopOptions> loadStartStopOptions(const QString& projec
 }
 
 }  // namespace ProjectFiles
+
+CommandRowTexts textsOf(const Comandi& command) {
+    return {decimalText(command.DataAddress), decimalText(command.PointCount),
+            decimalText(command.Decimals), command.Unit, command.Description};
+}

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "projects/Comandi.h"
+#include "projects/CommandRowTexts.h"
 
 #include <QString>
 #include <array>
 #include <optional>
+
+class Prompts;
 
 // The three project files. Names inside the folder match without regard to case.
 namespace ProjectFiles {
@@ -17,26 +20,42 @@ inline const QString OptionsFile = QStringLiteral("DipCmd.xml");
 // gives the entries read so far, the one being filled included with its later fields empty.
 CommandList loadCommandList(const QString& projectFolder);
 
+// The texts of every child of cmdmb.xml's root, in order (an absent attribute as an empty text);
+// empty when the folder holds no cmdmb.xml, nothing when the file does not parse.
+std::optional<CommandRows> loadCommandRows(const QString& projectFolder);
+
+// Every saver writes the whole file in place of any spelling of its name already in the folder,
+// and leaves no other spelling behind. WriteFailed sets `failure`, when given, to a message
+// naming the file and the system's reason.
 enum class SaveResult { Saved, ParserMissing, WriteFailed };
 
-// cmdmb.xml: one `row` per command with dataaddress, npoint, scale, unita, description.
-SaveResult saveCommandList(const QString& projectFolder, const CommandList& commands,
-                           const QString& fileName = CommandsFile);
+inline const QString ParserMissingText = QStringLiteral("Error XML parser not installed");
 
-// pargen.xml as the communication settings dialog writes it: baudmodbus, parity, id_dev.
+// True when saved; otherwise shows why not ("Error XML parser not installed", or `failure`).
+bool savedOrReported(SaveResult result, const QString& failure, Prompts& prompts);
+
+// cmdmb.xml: one `row` per command with dataaddress, npoint, scale, unita, description, each
+// text exactly as given.
+SaveResult saveCommandRows(const QString& projectFolder, const CommandRows& rows,
+                           QString* failure = nullptr);
+SaveResult saveCommandList(const QString& projectFolder, const CommandList& commands,
+                           QString* failure = nullptr);
+
+// pargen.xml as the communication settings dialog writes it ("Pargen.xml"): baudmodbus, parity,
+// id_dev.
 struct SerialParameters {
-    int baudCode = 0;    // 0..7: 1200 ... 115200
-    int parityCode = 0;  // 0 none, 1 even, 2 odd
+    int baudCode = 0;    // 0..7: 1200 ... 115200; -1 for none chosen
+    int parityCode = 0;  // 0 none, 1 even, 2 odd; -1 for none chosen
     int deviceId = 1;
 };
 SaveResult saveSerialParameters(const QString& projectFolder, const SerialParameters& parameters,
-                                const QString& fileName = QStringLiteral("Pargen.xml"));
+                                QString* failure = nullptr);
 
-// pargen.xml as the device read-back writes it: timeoutmb, baudmodbus, parity holding the
-// device's registers 110, 111 and 112.
+// pargen.xml as the device read-back writes it ("ParGen.Xml"): timeoutmb, baudmodbus, parity
+// holding the device's registers 110, 111 and 112.
 SaveResult saveReadBackSerialRegisters(const QString& projectFolder,
                                        const std::array<int, 3>& registers110To112,
-                                       const QString& fileName = QStringLiteral("ParGen.Xml"));
+                                       QString* failure = nullptr);
 
 // pargen.xml read by position (first, second, third child); nothing when the file is missing,
 // does not parse or a value is not an integer.
@@ -47,7 +66,8 @@ struct StartStopOptions {
     bool startStopWithDipSwitch = false;
     bool cyclicalMemory = false;
 };
-SaveResult saveStartStopOptions(const QString& projectFolder, const StartStopOptions& options);
+SaveResult saveStartStopOptions(const QString& projectFolder, const StartStopOptions& options,
+                                QString* failure = nullptr);
 
 // What DipCmd.xml holds, found by element name: an option is 1 (on), another integer (off), or
 // unknown when the file does not parse or the element is missing or not an integer. An unknown

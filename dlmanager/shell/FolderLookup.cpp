@@ -1,6 +1,7 @@
 #include "shell/FolderLookup.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -34,4 +35,17 @@ bool existsInFolder(const QString& folder, const QString& name) {
 bool fileExistsInFolder(const QString& folder, const QString& name) {
     const QString found = existingEntry(folder, name);
     return !found.isEmpty() && QFileInfo(found).isFile();
+}
+
+void removeCaseTwins(const QString& path) {
+    const QFileInfo written(path);
+    const QDir dir = written.dir();
+    const QStringList entries =
+        dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        if (entry != written.fileName() &&
+            entry.compare(written.fileName(), Qt::CaseInsensitive) == 0) {
+            QFile::remove(dir.filePath(entry));
+        }
+    }
 }

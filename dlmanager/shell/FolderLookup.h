@@ -14,3 +14,8 @@ bool existsInFolder(const QString& folder, const QString& name);
 
 // Same, for a file only: a folder that carries a file's name does not count.
 bool fileExistsInFolder(const QString& folder, const QString& name);
+
+// After `path` has been written: removes the other plain files of its folder whose names equal
+// its name ignoring case, so the folder never holds two spellings of one file and readers
+// cannot find a stale one. Folders are never removed.
+void removeCaseTwins(const QString& path);

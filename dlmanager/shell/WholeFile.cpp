@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QDir>
 #include <QFile>
 #include <cerrno>
 #include <cstring>
@@ -71,4 +72,9 @@ bool writeFileWhole(const QString& path, const QByteArray& bytes, QString* error
         return fail(error, code);
     }
     return true;
+}
+
+QString writeFailureText(const QString& path, const QString& reason) {
+    return QStringLiteral("Cannot write file \"%1\": %2")
+        .arg(QDir::toNativeSeparators(path), reason);
 }

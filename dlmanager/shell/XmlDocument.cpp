@@ -187,9 +187,12 @@ QByteArray XmlDocument::toBytes() const {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-bool XmlDocument::save(const QString& path) const {
+bool XmlDocument::save(const QString& path, QString* error) const {
     if (!doc_->document_element()) {
+        if (error) {
+            *error = QStringLiteral("the document is empty");
+        }
         return false;
     }
-    return writeFileWhole(path, toBytes());
+    return writeFileWhole(path, toBytes(), error);
 }

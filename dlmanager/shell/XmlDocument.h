@@ -71,8 +71,9 @@ public:
     // A new element, detached until appended or made the document element.
     XmlElement createElement(const QString& name);
 
-    // Writes the whole document over the file, atomically; false on any failure.
-    bool save(const QString& path) const;
+    // Writes the whole document over the file, atomically; false on any failure, with the
+    // system's reason in `error` when given.
+    bool save(const QString& path, QString* error = nullptr) const;
     // The bytes save() would write.
     QByteArray toBytes() const;
 

@@ -120,6 +120,26 @@ TEST_F(ProjectFilesTest, FileNamesMatchWithoutRegardToCase) {
     EXPECT_EQ(ProjectFiles::loadSerialParameters(folder())->deviceId, 9);
 }
 
+TEST_F(ProjectFilesTest, SavingLeavesOneSpellingOfTheFile) {
+    write("PARGEN.XML", "<GenericParameter><a>3</a><b>1</b><c>17</c></GenericParameter>");
+    write("pargen.xml", "<GenericParameter><a>4</a><b>1</b><c>18</c></GenericParameter>");
+    ASSERT_EQ(ProjectFiles::saveReadBackSerialRegisters(folder(), {1000, 3, 0}),
+              ProjectFiles::SaveResult::Saved);
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(ProjectFiles::loadSerialParameters(folder())->baudCode, 1000);
+}
+
+TEST_F(ProjectFilesTest, CommandRowsAreTheTextsAsStored) {
+    EXPECT_EQ(ProjectFiles::loadCommandRows(folder()), CommandRows{});
+    write("Cmdmb.xml",
+          "<cmdmb><row dataaddress=\"0100\" npoint=\"x\" scale=\"1\" unita=\"V\" "
+          "description=\"d\"/><other npoint=\"2\"/></cmdmb>");
+    EXPECT_EQ(ProjectFiles::loadCommandRows(folder()),
+              (CommandRows{{"0100", "x", "1", "V", "d"}, {"", "2", "", "", ""}}));
+    write("Cmdmb.xml", "<cmdmb>");
+    EXPECT_FALSE(ProjectFiles::loadCommandRows(folder()));
+}
+
 TEST_F(ProjectFilesTest, BothSerialLayoutsReadByPosition) {
     ASSERT_EQ(ProjectFiles::saveSerialParameters(folder(), {6, 1, 247}),
               ProjectFiles::SaveResult::Saved);
