@@ -1,0 +1,81 @@
+#include "projects/CommandTableSave.h"
+
+#include "projects/ProjectFiles.h"
+#include "shell/Numbers.h"
+#include "shell/Prompts.h"
+
+namespace {
+
+// A text that is not an integer counts as this, which every range refuses.
+constexpr long long NotANumber = -100;
+
+struct FieldRange {
+    CommandField field;
+    long long low;
+    long long high;
+    const char* message;
+};
+
+const FieldRange Ranges[] = {
+    {AddressField, 0, 65535, "Value of range [0..65535] column Data Address "},
+    {PointsField, 1, 127, "Value of range [1..127] column n° point "},
+    {DecimalsField, 0, 5, "Value of range [0..5] column scale "},
+};
+
+long long numberIn(const QString& text) {
+    return parseDecimal(text).value_or(NotANumber);
+}
+
+bool isSaved(const CommandRowTexts& row) {
+    return !row[AddressField].isEmpty();
+}
+
+}  // namespace
+
+QStringList commandRowProblems(const CommandRows& rows, bool firstOnly) {
+    QStringList problems;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (!isSaved(rows[i])) {
+            continue;
+        }
+        for (const FieldRange& range : Ranges) {
+            const long long value = numberIn(rows[i][range.field]);
+            if (value < range.low || value > range.high) {
+                problems << QString::fromUtf8(range.message) + QString::number(i + 1);
+                break;
+            }
+        }
+        if (firstOnly && !problems.isEmpty()) {
+            break;
+        }
+    }
+    return problems;
+}
+
+bool saveCommandTable(const CommandRows& rows, const QString& projectFolder, CommandList& commands,
+                      Prompts& prompts) {
+    const QStringList problems = commandRowProblems(rows, true);
+    if (!problems.isEmpty()) {
+        prompts.inform(problems.front());
+        return false;
+    }
+    CommandRows saved;
+    CommandList rebuilt;
+    for (const CommandRowTexts& row : rows) {
+        if (!isSaved(row)) {
+            continue;  // the rows below move up: commands are numbered without gaps
+        }
+        saved.push_back(row);
+        rebuilt.push_back(
+            Comandi{static_cast<uint16_t>(numberIn(row[AddressField])),
+                    static_cast<uint8_t>(numberIn(row[PointsField])), row[DescriptionField], 1,
+                    static_cast<uint8_t>(numberIn(row[DecimalsField])), row[UnitField]});
+    }
+    QString failure;
+    if (!ProjectFiles::savedOrReported(
+            ProjectFiles::saveCommandRows(projectFolder, saved, &failure), failure, prompts)) {
+        return false;
+    }
+    commands = std::move(rebuilt);
+    return true;
+}
