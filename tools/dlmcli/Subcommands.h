@@ -12,3 +12,5 @@ int runStatus(const QStringList& arguments, CliPrompts& prompts);
 int runRun(const QStringList& arguments, CliPrompts& prompts);
 int runStop(const QStringList& arguments, CliPrompts& prompts);
 int runClock(const QStringList& arguments, CliPrompts& prompts);
+int runReadBack(const QStringList& arguments, CliPrompts& prompts);
+int runCheck(const QStringList& arguments, CliPrompts& prompts);

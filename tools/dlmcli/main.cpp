@@ -22,6 +22,9 @@ const Subcommand subcommands[] = {
     {"stop", "stop --port N              stop logging", runStop},
     {"clock", "clock [set] --port N [now | DD MM YY hh mm ss]   read or set the logger's clock",
      runClock},
+    {"readback", "readback --port N [--into DIR]   read the project back from the logger on ComN",
+     runReadBack},
+    {"check", "check PROJECT_FOLDER      check cmdmb.xml as the command editor does", runCheck},
 };
 
 int usage() {
