@@ -32,6 +32,10 @@ uint16_t Datalogger::registerValue(uint16_t a, const std::array<uint16_t, 6>& cl
     }
     if (within(a, CommandTableFirst, CommandTableCount)) {
         const unsigned offset = a - CommandTableFirst;
+        const auto& words = settings_.configuration.tableWords;
+        if (!words.empty()) {
+            return offset < words.size() ? words[offset] : 0;
+        }
         const size_t entry = offset / 3;
         const auto& commands = settings_.configuration.commands;
         if (entry >= commands.size()) {

@@ -17,11 +17,26 @@ RequestFate FaultPlan::next() {
     return fate;
 }
 
-std::optional<uint8_t> FaultPlan::exceptionFor(uint16_t first, uint16_t count) const {
+namespace {
+
+bool touches(const ExceptionRange& range, uint16_t first, uint16_t count) {
     const unsigned last = unsigned(first) + (count == 0 ? 0 : count - 1u);
+    return first <= range.last && last >= range.first;
+}
+
+}  // namespace
+
+std::optional<uint8_t> FaultPlan::exceptionFor(uint16_t first, uint16_t count) {
     for (const ExceptionRange& range : options_.exceptions) {
-        if (first <= range.last && last >= range.first) {
+        if (touches(range, first, count)) {
             return range.code;
+        }
+    }
+    onceUsed_.resize(options_.exceptionsOnce.size());
+    for (size_t i = 0; i < options_.exceptionsOnce.size(); ++i) {
+        if (!onceUsed_[i] && touches(options_.exceptionsOnce[i], first, count)) {
+            onceUsed_[i] = true;
+            return options_.exceptionsOnce[i].code;
         }
     }
     return std::nullopt;

@@ -16,6 +16,7 @@ struct FaultOptions {
     unsigned delayMs = 0;
     std::optional<unsigned> silentAfter;
     std::vector<ExceptionRange> exceptions;
+    std::vector<ExceptionRange> exceptionsOnce;  // only the first request touching the range
     bool lineRate = false;
 };
 
@@ -31,12 +32,14 @@ public:
     explicit FaultPlan(FaultOptions options) : options_(std::move(options)) {}
 
     RequestFate next();
-    // The exception code for a request touching registers first..first+count-1, if any.
-    std::optional<uint8_t> exceptionFor(uint16_t first, uint16_t count) const;
+    // The exception code for a request touching registers first..first+count-1, if any; a
+    // one-off range that answers is used up.
+    std::optional<uint8_t> exceptionFor(uint16_t first, uint16_t count);
 
     const FaultOptions& options() const { return options_; }
 
 private:
     FaultOptions options_;
     uint64_t requests_ = 0;
+    std::vector<bool> onceUsed_;
 };

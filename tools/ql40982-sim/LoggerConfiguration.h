@@ -16,6 +16,9 @@ struct TableEntry {
 // What the firmware's configuration bank gives the device, plus the time-out word it reports.
 struct LoggerConfiguration {
     std::vector<TableEntry> commands;
+    // When not empty, the command table registers serve these words as they are (0 beyond
+    // them) instead of the table built from `commands`.
+    std::vector<uint16_t> tableWords;
     uint16_t timeout = 1000;
     uint16_t baudCode = 3;
     uint16_t parityCode = 0;

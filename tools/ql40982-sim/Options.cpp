@@ -18,6 +18,8 @@ const char* const UsageText =
     "  --project DIR          command table from DIR/cmdmb.xml (default: built-in demo)\n"
     "  --firmware FILE        command table, baud and parity codes from bank 1 of an\n"
     "                         S-record firmware file\n"
+    "  --command-table FILE   serve registers 50000.. as the words in FILE (decimal or 0x,\n"
+    "                         three per entry), logging by its entries up to a 0 address\n"
     "  --serial T,B,P         registers 110..112 (default 1000,3,0)\n"
     "  --period SECONDS       one record per command every SECONDS while running (10)\n"
     "  --seed N               seed of the logged values (1)\n"
@@ -38,6 +40,7 @@ const char* const UsageText =
     "  --delay MS             answer MS milliseconds late\n"
     "  --silent-after N       ignore every request after the Nth\n"
     "  --exception A-B[:C]    answer requests touching registers A..B with exception C (4)\n"
+    "  --exception-once A-B[:C]  the same for the first such request only\n"
     "  --line-rate            send answers at 57600 bit/s, byte by byte\n";
 
 namespace {
@@ -96,6 +99,7 @@ std::variant<Options, OptionError> parseOptions(const std::vector<std::string>& 
         {"--device", text(o.device)},
         {"--project", text(o.project)},
         {"--firmware", text(o.firmware)},
+        {"--command-table", text(o.commandTable)},
         {"--serial", text(o.serial)},
         {"--dump-image", text(o.dumpImage)},
         {"--record-log", text(o.recordLog)},
@@ -134,6 +138,10 @@ std::variant<Options, OptionError> parseOptions(const std::vector<std::string>& 
              ExceptionRange range;
              o.faults.exceptions.push_back(range);
              return parseRange(v, o.faults.exceptions.back());
+         }},
+        {"--exception-once",
+         [&](const std::string& v) {
+             return parseRange(v, o.faults.exceptionsOnce.emplace_back());
          }},
     };
     const std::map<std::string, bool*> flags = {

@@ -23,6 +23,7 @@ struct Options {
     std::string project;
     std::string serial;
     std::string firmware;
+    std::string commandTable;
     std::string control;
     std::string requestLog;
     std::vector<std::pair<uint16_t, uint16_t>> forcedRegisters;  // --set R=V

@@ -1,5 +1,6 @@
 // ql40982-sim: a simulated QL40982 datalogger, a Modbus RTU slave on a pseudo-terminal.
 
+#include "CommandTableWords.h"
 #include "ControlChannel.h"
 #include "Datalogger.h"
 #include "ModbusServer.h"
@@ -42,6 +43,14 @@ std::optional<LoggerConfiguration> configurationFrom(const Options& options, std
             return std::nullopt;
         }
         configuration = std::get<LoggerConfiguration>(fromFirmware);
+    }
+    if (!options.commandTable.empty()) {
+        auto words = CommandTableWords::read(options.commandTable, error);
+        if (!words) {
+            return std::nullopt;
+        }
+        configuration.commands = CommandTableWords::entriesOf(*words);
+        configuration.tableWords = std::move(*words);
     }
     if (!options.serial.empty()) {
         const auto withSerial = withSerialText(configuration, options.serial);
