@@ -115,6 +115,7 @@ void startNewProject(const ProgramSettings& settings, CommandList& commands, Pro
 
 void rememberProject(const ProgramSettings& settings, Prompts& prompts) {
     if (!Settings::writeLastProject(settings)) {
-        prompts.inform(QStringLiteral("Unable to write to ") + settings.settingsFile());
+        prompts.inform(QStringLiteral("Unable to write to ") +
+                       QDir::toNativeSeparators(settings.settingsFile()));
     }
 }

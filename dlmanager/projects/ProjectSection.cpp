@@ -1,0 +1,204 @@
+#include "projects/ProjectSection.h"
+
+#include "projects/CommandTableSave.h"
+#include "projects/ProjectWorkspace.h"
+#include "projects/Upargen.h"
+#include "projects/Usaveproj.h"
+#include "shell/ProgramSettings.h"
+#include "shell/Prompts.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// The typed columns on their pale yellow; "N°" stays as the grid draws it.
+class TypedCellsDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() != CommandTable::NumberColumn) {
+            option->backgroundBrush = QColor(251, 240, 162);
+        }
+    }
+};
+
+QPushButton* sectionButton(const QString& text, const QString& hint, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setToolTip(hint);
+    button->setMinimumHeight(30);
+    return button;
+}
+
+}  // namespace
+
+ProjectSection::ProjectSection(ProgramSettings& settings, CommandList& commands, Prompts& prompts,
+                               QWidget* parent)
+    : QWidget(parent), settings_(settings), commands_(commands), prompts_(prompts) {
+    setObjectName(QStringLiteral("P_Project"));
+    auto* title = new QLabel(QStringLiteral("Edit Project"), this);
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    titleFont.setPointSize(titleFont.pointSize() + 4);
+    title->setFont(titleFont);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(title);
+    layout->addWidget(buildButtonRows());
+    layout->addWidget(buildEditor(), 1);
+    layout->addStretch(0);
+    hideEditor();
+}
+
+void ProjectSection::attachDialogs(TFsaveproj* saveproj, TFpargen* pargen) {
+    Fsaveproj_ = saveproj;
+    Fpargen_ = pargen;
+}
+
+QWidget* ProjectSection::buildButtonRows() {
+    auto* rows = new QWidget(this);
+    B_New_Project =
+        sectionButton(QStringLiteral("New project"), QStringLiteral("Create a new project"), rows);
+    B_Open_Project = sectionButton(QStringLiteral("Open project"),
+                                   QStringLiteral("Open an existing project"), rows);
+    B_Save_As = sectionButton(QStringLiteral("Save As..."),
+                              QStringLiteral("Save project with another name"), rows);
+    B_Download_Project = sectionButton(QStringLiteral("Download Project"),
+                                       QStringLiteral("Donwload project from datalogger"), rows);
+    B_Update_Device = sectionButton(QStringLiteral("Update Device"),
+                                    QStringLiteral("Program the Datalogger"), rows);
+    B_Set_Com = sectionButton(QStringLiteral("Set Com."),
+                              QStringLiteral("Set the parameter for modbus comunication"), rows);
+    B_Command_List = sectionButton(QStringLiteral("Command List"),
+                                   QStringLiteral("Set the command list "), rows);
+    B_Download_Project->setEnabled(false);
+
+    auto* first = new QHBoxLayout();
+    for (QPushButton* button :
+         {B_New_Project, B_Open_Project, B_Save_As, B_Download_Project, B_Update_Device}) {
+        first->addWidget(button);
+    }
+    first->addStretch(1);
+    auto* second = new QHBoxLayout();
+    second->addWidget(B_Set_Com);
+    second->addWidget(B_Command_List);
+    second->addStretch(1);
+    auto* layout = new QVBoxLayout(rows);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(first);
+    layout->addLayout(second);
+
+    connect(B_New_Project, &QPushButton::clicked, this, &ProjectSection::newProject);
+    connect(B_Open_Project, &QPushButton::clicked, this, &ProjectSection::openProject);
+    connect(B_Save_As, &QPushButton::clicked, this, &ProjectSection::saveAs);
+    connect(B_Set_Com, &QPushButton::clicked, this, &ProjectSection::setCom);
+    connect(B_Command_List, &QPushButton::clicked, this, &ProjectSection::commandList);
+    return rows;
+}
+
+QWidget* ProjectSection::buildEditor() {
+    auto* editor = new QWidget(this);
+    SgA1 = new QTableView(editor);
+    SgA1->setObjectName(QStringLiteral("SgA1"));
+    SgA1->setModel(&table_);
+    SgA1->setItemDelegate(new TypedCellsDelegate(SgA1));
+    SgA1->verticalHeader()->hide();
+    SgA1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SgA1->verticalHeader()->setDefaultSectionSize(SgA1->fontMetrics().height() + 6);
+    SgA1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    SgA1->horizontalHeader()->setStretchLastSection(true);
+    const int widths[CommandTable::ColumnCount] = {50, 110, 80, 110, 80, 200};
+    for (int column = 0; column < CommandTable::ColumnCount; ++column) {
+        SgA1->setColumnWidth(column, widths[column]);
+    }
+
+    P_Save = new QWidget(editor);
+    B_Save =
+        sectionButton(QStringLiteral("Save"), QStringLiteral("Save the dato of the table"), P_Save);
+    auto* saveRow = new QHBoxLayout(P_Save);
+    saveRow->setContentsMargins(0, 0, 0, 0);
+    saveRow->addWidget(B_Save);
+    saveRow->addStretch(1);
+    connect(B_Save, &QPushButton::clicked, this, &ProjectSection::save);
+
+    auto* layout = new QVBoxLayout(editor);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(SgA1, 1);
+    layout->addWidget(P_Save);
+    return editor;
+}
+
+void ProjectSection::hideEditor() {
+    SgA1->hide();
+    P_Save->hide();
+}
+
+void ProjectSection::showEditor() {
+    SgA1->show();
+    P_Save->show();
+}
+
+bool ProjectSection::projectSelected() {
+    if (settings_.ProjectName.isEmpty()) {
+        prompts_.inform(CommandEditorTexts::SelectProject);
+        return false;
+    }
+    return true;
+}
+
+void ProjectSection::newProject() {
+    hideEditor();
+    const bool confirmed = Fsaveproj_->execFor(settings_.ProjectsFolder) == QDialog::Accepted;
+    emit projectOperationDone();  // cancelled too: the title then names the unchanged project
+    if (confirmed) {
+        startNewProject(settings_, commands_, prompts_);
+    }
+}
+
+void ProjectSection::openProject() {
+    hideEditor();
+    if (::openProject(settings_, commands_, prompts_)) {
+        emit projectOperationDone();
+    }
+}
+
+void ProjectSection::saveAs() {
+    hideEditor();
+    const QString copied = settings_.ProjectFolder;
+    if (Fsaveproj_->execFor(settings_.ProjectsFolder) == QDialog::Accepted) {
+        CopyFolderFiles(copied, settings_.ProjectFolder);
+        emit projectOperationDone();
+    }
+}
+
+void ProjectSection::setCom() {
+    hideEditor();
+    if (projectSelected()) {
+        Fpargen_->execFor(settings_.ProjectFolder);
+    }
+}
+
+void ProjectSection::commandList() {
+    hideEditor();
+    if (!projectSelected()) {
+        return;
+    }
+    mode_ = EditorMode::CommandList;
+    table_.fill(commands_);
+    showEditor();
+}
+
+void ProjectSection::save() {
+    showEditor();
+    if (mode_ == EditorMode::CommandList) {
+        saveCommandTable(table_.rows(), settings_.ProjectFolder, commands_, prompts_);
+    }
+}

@@ -1,0 +1,237 @@
+#include "../support/QtPrinters.h"
+#include "../support/ScriptedPrompts.h"
+#include "projects/ProjectFiles.h"
+#include "projects/ProjectSection.h"
+#include "projects/Upargen.h"
+#include "projects/Usaveproj.h"
+#include "shell/FolderLookup.h"
+#include "shell/IniFile.h"
+#include "shell/ProgramSettings.h"
+#include "shell/WholeFile.h"
+#include "shell/XmlDocument.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+// Runs `step` once the modal dialog shows; the step must close it.
+void whenShown(QDialog& dialog, std::function<void()> step) {
+    QTimer::singleShot(0, &dialog, [&dialog, step] {
+        EXPECT_TRUE(dialog.isVisible());
+        step();
+    });
+}
+
+QStringList entries(const QString& folder) {
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    names.sort();
+    return names;
+}
+
+class ProjectSectionTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    ProgramSettings settings = Settings::prepareFolders(dir.path());
+    CommandList commands{Comandi{7, 1, "", 1, 0, ""}};
+    ScriptedPrompts prompts;
+    ProjectSection section{settings, commands, prompts};
+    TFsaveproj Fsaveproj{settings, prompts};
+    TFpargen Fpargen{prompts};
+    int titleRules = 0;
+
+    ProjectSectionTest() {
+        section.attachDialogs(&Fsaveproj, &Fpargen);
+        QObject::connect(&section, &ProjectSection::projectOperationDone, [this] { ++titleRules; });
+        QDir().mkpath(settings.ProjectsFolder + "/Projects_init");
+        writeFileWhole(settings.ProjectsFolder + "/Projects_init/DipCmd.xml", "<Dip-Switch/>");
+        section.show();
+    }
+    QString project(const QString& name) const { return settings.ProjectsFolder + "/" + name; }
+    void makeCurrent(const QString& name) {
+        QDir().mkpath(project(name) + "/bin");
+        settings.ProjectName = name;
+        settings.ProjectFolder = project(name);
+    }
+    void typeName(const QString& name) {
+        Fsaveproj.E_Name->setText(name);
+        Fsaveproj.B_OK->click();
+    }
+    bool editorShown() const { return section.SgA1->isVisible() && section.P_Save->isVisible(); }
+};
+
+TEST_F(ProjectSectionTest, NewProjectRefusesAnExistingNameThenMakesTheProject) {
+    QDir().mkpath(project("Plant"));
+    whenShown(Fsaveproj, [&] {
+        typeName("Plant");
+        EXPECT_TRUE(Fsaveproj.isVisible()) << "the dialog stays open";
+        typeName("Site A");
+    });
+    section.B_New_Project->click();
+    EXPECT_EQ(prompts.shown,
+              QStringList{"Name project not valid because directory already exists"});
+    EXPECT_EQ(settings.ProjectName, "Site A");
+    EXPECT_EQ(entries(project("Site A")), (QStringList{"DipCmd.xml", "bin"}));
+    EXPECT_TRUE(commands.empty());
+    EXPECT_EQ(IniFile::read(settings.settingsFile(), "lastproj", "projectname"), "Site A");
+    EXPECT_EQ(titleRules, 1);
+}
+
+TEST_F(ProjectSectionTest, NewProjectCancelledStillAppliesTheTitleRule) {
+    whenShown(Fsaveproj, [&] {
+        EXPECT_EQ(Fsaveproj.E_Name->text(), "") << "emptied on opening";
+        typeName("../Outside");
+        Fsaveproj.B_Cancel->click();
+    });
+    Fsaveproj.E_Name->setText("left over");
+    section.B_New_Project->click();
+    EXPECT_EQ(prompts.shown, QStringList{"Name project not valid"});
+    EXPECT_EQ(settings.ProjectName, "");
+    EXPECT_EQ(titleRules, 1);
+    EXPECT_EQ(entries(dir.path()), (QStringList{"MASTER", "PROJECTS"}));
+    EXPECT_EQ(commands.size(), 1u);
+}
+
+TEST_F(ProjectSectionTest, SaveAsCopiesThePlainFilesButNotBin) {
+    makeCurrent("Plant");
+    ProjectFiles::saveCommandList(project("Plant"), commands);
+    writeFileWhole(project("Plant") + "/bin/bank1.bin", "bank");
+    whenShown(Fsaveproj, [&] { typeName("Copy1"); });
+    section.B_Save_As->click();
+    EXPECT_EQ(settings.ProjectName, "Copy1");
+    EXPECT_EQ(entries(project("Copy1")), (QStringList{"bin", "cmdmb.xml"}));
+    EXPECT_TRUE(entries(project("Copy1") + "/bin").isEmpty());
+    EXPECT_EQ(titleRules, 1);
+    EXPECT_EQ(commands.size(), 1u) << "the project in memory stays as it was";
+}
+
+TEST_F(ProjectSectionTest, OpenProjectThroughTheFolderChooser) {
+    makeCurrent("2024/North");
+    ProjectFiles::saveCommandList(project("2024/North"), {Comandi{5, 2, "", 1, 0, ""}});
+    settings.ProjectName.clear();
+    settings.ProjectFolder = settings.ProjectsFolder;
+
+    section.B_Open_Project->click();  // cancelled
+    EXPECT_EQ(titleRules, 0);
+    prompts.choices = {project("2024/North")};
+    section.B_Open_Project->click();
+    EXPECT_EQ(settings.ProjectName, "2024/North");
+    EXPECT_EQ(commands, (CommandList{Comandi{5, 2, "", 1, 0, ""}}));
+    EXPECT_EQ(titleRules, 1);
+}
+
+TEST_F(ProjectSectionTest, EditorNeedsAProjectShowsTheListAndSaves) {
+    section.B_Command_List->click();
+    section.B_Set_Com->click();
+    EXPECT_EQ(prompts.shown,
+              (QStringList{"Please select one project", "Please select one project"}));
+    EXPECT_FALSE(editorShown());
+    section.B_Save->click();  // no editor mode yet: shows the grid, saves nothing
+    EXPECT_TRUE(editorShown());
+
+    makeCurrent("Plant");
+    section.B_Command_List->click();
+    ASSERT_TRUE(editorShown());
+    EXPECT_EQ(section.SgA1->model()->rowCount(), 1500);
+    EXPECT_EQ(section.SgA1->model()->columnCount(), 6);
+    EXPECT_EQ(section.table().text(0, AddressField), "7");
+    QAbstractItemModel& model = *section.SgA1->model();
+    model.setData(model.index(2, 1), "0100");
+    model.setData(model.index(2, 2), "3");
+    model.setData(model.index(2, 3), "1");
+    section.B_Save->click();
+    EXPECT_TRUE(editorShown());
+    EXPECT_EQ(commands, (CommandList{Comandi{7, 1, "", 1, 0, ""}, Comandi{100, 3, "", 1, 1, ""}}));
+    EXPECT_EQ(ProjectFiles::loadCommandRows(project("Plant"))->at(1)[AddressField], "0100");
+
+    section.B_Open_Project->click();  // every button hides the editor first
+    EXPECT_FALSE(editorShown());
+}
+
+class PargenTest : public ProjectSectionTest {
+protected:
+    void writePargen(const QString& name, const QByteArray& content) {
+        makeCurrent(name);
+        writeFileWhole(project(name) + "/pargen.xml", content);
+    }
+    QStringList pargenValues(const QString& name) {
+        const auto document = XmlDocument::create();
+        QStringList values;
+        if (document->load(pathInFolder(project(name), "Pargen.xml"))) {
+            for (int i = 0; i < 3; ++i) {
+                values << document->documentElement().child(i).text();
+            }
+        }
+        return values;
+    }
+    // Opens "Set Com.", checks what it shows and leaves it with OK or Cancel.
+    void setCom(const QString& baud, const QString& parity, int id, bool ok) {
+        whenShown(Fpargen, [=, this] {
+            EXPECT_EQ(Fpargen.windowTitle(), "SET COMUNICATION");
+            EXPECT_TRUE(Fpargen.G_Serial->isVisible());
+            EXPECT_EQ(Fpargen.CB_Baudrate->currentText(), baud);
+            EXPECT_EQ(Fpargen.CB_Parity->currentText(), parity);
+            EXPECT_EQ(Fpargen.SE_DevID->value(), id);
+            EXPECT_EQ(Fpargen.focusWidget(), Fpargen.B_OK);
+            (ok ? Fpargen.B_OK : Fpargen.B_Cancel)->click();
+        });
+        section.B_Set_Com->click();
+    }
+};
+
+const QByteArray Params417 =
+    "<GenericParameter><baudmodbus>4</baudmodbus><parity>1</parity><id_dev>7</id_dev>"
+    "</GenericParameter>";
+
+TEST_F(PargenTest, ShowsTheFileAndWritesItBack) {
+    writePargen("Plant", Params417);
+    setCom("19200", "EVEN", 7, true);
+    EXPECT_EQ(pargenValues("Plant"), (QStringList{"4", "1", "7"}));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+
+    // A project without the file keeps the values shown last, and OK writes them there.
+    makeCurrent("Bare");
+    setCom("19200", "EVEN", 7, true);
+    EXPECT_EQ(prompts.shown, QStringList{"not present parameters"});
+    EXPECT_EQ(pargenValues("Bare"), (QStringList{"4", "1", "7"}));
+}
+
+TEST_F(PargenTest, OutOfListAndDamagedFilesAndCancel) {
+    writePargen("Nine", "<G><a>9</a><b>2</b><c>300</c></G>");
+    setCom("", "ODD", 255, true);
+    EXPECT_EQ(pargenValues("Nine"), (QStringList{"-1", "2", "255"}));
+
+    writePargen("Two", "<G><a>1</a><b>0</b></G>");
+    setCom("2400", "NO PARITY", 255, false);
+    EXPECT_EQ(prompts.shown, QStringList{"Error in reading file XML"});
+
+    writePargen("Kept", Params417);
+    whenShown(Fpargen, [this] {
+        Fpargen.CB_Baudrate->setCurrentIndex(7);
+        Fpargen.SE_DevID->setValue(99);
+        Fpargen.B_Cancel->click();
+    });
+    section.B_Set_Com->click();
+    QFile file(project("Kept") + "/pargen.xml");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), Params417);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
