@@ -1,5 +1,7 @@
 #include "projects/ProjectSection.h"
 
+#include "firmware/BankOutputs.h"
+#include "firmware/FirmwareVariant.h"
 #include "projects/CommandTableSave.h"
 #include "projects/ProjectWorkspace.h"
 #include "projects/Upargen.h"
@@ -7,6 +9,7 @@
 #include "shell/ProgramSettings.h"
 #include "shell/Prompts.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -101,6 +104,7 @@ QWidget* ProjectSection::buildButtonRows() {
     connect(B_Save_As, &QPushButton::clicked, this, &ProjectSection::saveAs);
     connect(B_Set_Com, &QPushButton::clicked, this, &ProjectSection::setCom);
     connect(B_Command_List, &QPushButton::clicked, this, &ProjectSection::commandList);
+    connect(B_Update_Device, &QPushButton::clicked, this, &ProjectSection::updateDevice);
     return rows;
 }
 
@@ -201,4 +205,19 @@ void ProjectSection::save() {
     if (mode_ == EditorMode::CommandList) {
         saveCommandTable(table_.rows(), settings_.ProjectFolder, commands_, prompts_);
     }
+}
+
+void ProjectSection::updateDevice() {
+    hideEditor();
+    // Without a current project the banks come from whatever ProjectFolder holds.
+    if (closeLink) {
+        closeLink();
+    }
+    if (buildsConfigBank(FirmwareVariant)) {
+        QCoreApplication::processEvents();
+        if (!prepareBanksForUpdate(settings_.ProjectFolder, banks_, prompts_)) {
+            return;
+        }
+    }
+    emit firmwareWizardRequested();
 }

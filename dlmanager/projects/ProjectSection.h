@@ -1,9 +1,11 @@
 #pragma once
 
+#include "firmware/BankImages.h"
 #include "projects/Comandi.h"
 #include "projects/CommandTable.h"
 
 #include <QWidget>
+#include <functional>
 
 class Prompts;
 class QPushButton;
@@ -27,6 +29,10 @@ public:
     void attachDialogs(TFsaveproj* saveproj, TFpargen* pargen);
 
     CommandTable& table() { return table_; }
+    const BankImages& banks() const { return banks_; }
+
+    // Bound by the main window: closes the device link, the first step of "Update Device".
+    std::function<void()> closeLink;
     EditorMode editorMode() const { return mode_; }
 
     // Controls, named as the rest of the program refers to them.
@@ -44,6 +50,8 @@ public:
 signals:
     // A project operation has run: the window title names ProjectName again.
     void projectOperationDone();
+    // "Update Device" has closed the link and written the bank files: the update wizard opens.
+    void firmwareWizardRequested();
 
 private:
     void newProject();
@@ -52,6 +60,7 @@ private:
     void setCom();
     void commandList();
     void save();
+    void updateDevice();
     void hideEditor();
     void showEditor();
     bool projectSelected();
@@ -62,6 +71,7 @@ private:
     CommandList& commands_;
     Prompts& prompts_;
     CommandTable table_;
+    BankImages banks_;
     EditorMode mode_ = EditorMode::None;
     TFsaveproj* Fsaveproj_ = nullptr;
     TFpargen* Fpargen_ = nullptr;

@@ -158,6 +158,22 @@ TEST_F(ProjectSectionTest, EditorNeedsAProjectShowsTheListAndSaves) {
     EXPECT_FALSE(editorShown());
 }
 
+TEST_F(ProjectSectionTest, UpdateDeviceClosesTheLinkThenWritesTheBankFiles) {
+    makeCurrent("Plant");
+    ProjectFiles::saveCommandList(project("Plant"), commands);
+    ProjectFiles::saveSerialParameters(project("Plant"), {4, 1, 7});
+    QStringList steps;
+    section.closeLink = [&] { steps << "close link"; };
+    QObject::connect(&section, &ProjectSection::firmwareWizardRequested,
+                     [&] { steps << "wizard: " + entries(project("Plant") + "/bin").join(" "); });
+    section.B_Update_Device->click();
+    EXPECT_EQ(steps, (QStringList{"close link",
+                                  "wizard: bank1.bin bank2.bin bank3.bin bank4.bin bank5.bin "
+                                  "bankg.c"}));
+    EXPECT_EQ(section.banks().ConfigBank()[0] | section.banks().ConfigBank()[1], 0x07)
+        << "the first entry's address";
+}
+
 class PargenTest : public ProjectSectionTest {
 protected:
     void writePargen(const QString& name, const QByteArray& content) {
