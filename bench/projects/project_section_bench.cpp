@@ -1,43 +1,47 @@
-// The Edit Project section with a 1500-command project: from showing the section to its first
-// paint, and from "Command List" to the filled grid painted.
+// The Edit Project section of the main window with a 1500-command project: from the section
+// button to its first paint, and from "Command List" to the filled grid painted.
 #include "ScriptedPrompts.h"
+#include "projects/ProjectFiles.h"
 #include "projects/ProjectSection.h"
-#include "shell/ProgramSettings.h"
+#include "shell/IniFile.h"
+#include "shell/UTessitoreFirmWare.h"
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
+#include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
 
 namespace {
 
-struct Project {
+struct ProgramFolder {
     QTemporaryDir dir;
-    ProgramSettings settings;
-    CommandList commands;
     ScriptedPrompts prompts;
 
-    Project() {
-        settings.ProjectsFolder = dir.path();
-        settings.ProjectName = QStringLiteral("Plant");
-        settings.ProjectFolder = dir.path();
+    ProgramFolder() {
+        const QString project = dir.filePath("PROJECTS/Plant");
+        QDir().mkpath(project);
+        CommandList commands;
         for (int i = 0; i < 1500; ++i) {
             commands.push_back(Comandi{uint16_t(40001 + i), uint8_t(1 + i % 127),
                                        QStringLiteral("Sensor %1").arg(i), 1, 1,
                                        QStringLiteral("°C")});
         }
+        ProjectFiles::saveCommandList(project, commands);
+        IniFile::write(dir.filePath("Quandor.ini"), "lastproj", "projectname", "Plant");
     }
 };
 
 void SectionShownAndPainted(benchmark::State& state) {
-    Project project;
+    ProgramFolder folder;
+    TFTessitoreFirmWare window(folder.dir.path(), &folder.prompts);
+    window.show();
+    QApplication::processEvents();
     for (auto _ : state) {
-        ProjectSection section(project.settings, project.commands, project.prompts);
-        section.resize(800, 600);
-        section.show();
-        section.repaint();
+        window.B_Edit_Project->click();
+        window.repaint();
         state.PauseTiming();
-        section.hide();
+        window.B_Connect->click();
         QApplication::processEvents();
         state.ResumeTiming();
     }
@@ -45,14 +49,14 @@ void SectionShownAndPainted(benchmark::State& state) {
 BENCHMARK(SectionShownAndPainted)->Unit(benchmark::kMillisecond);
 
 void CommandListShownAndPainted(benchmark::State& state) {
-    Project project;
-    ProjectSection section(project.settings, project.commands, project.prompts);
-    section.resize(800, 600);
-    section.show();
+    ProgramFolder folder;
+    TFTessitoreFirmWare window(folder.dir.path(), &folder.prompts);
+    window.show();
+    window.B_Edit_Project->click();
     QApplication::processEvents();
     for (auto _ : state) {
-        section.B_Command_List->click();
-        section.repaint();
+        window.P_Project->B_Command_List->click();
+        window.repaint();
     }
 }
 BENCHMARK(CommandListShownAndPainted)->Unit(benchmark::kMillisecond);

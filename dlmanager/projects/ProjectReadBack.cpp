@@ -61,6 +61,22 @@ std::optional<std::array<uint16_t, 3>> readSerialSettings(Comon& comon) {
     return registers;
 }
 
+bool linkAllows(LinkState state, Prompts& prompts) {
+    switch (state) {
+        case LinkState::Closed:
+            prompts.inform(ComonTexts::OpenPortFailed);
+            return false;
+        case LinkState::Lost:
+            prompts.inform(ReadBackTexts::LoggerMissing);
+            return false;
+        case LinkState::Connecting:
+            return false;
+        case LinkState::Connected:
+            return true;
+    }
+    return false;
+}
+
 void makeTempProjectCurrent(ProgramSettings& settings) {
     const QString folder = pathInFolder(settings.ProjectsFolder, ReadBackTexts::TempProject);
     settings.ProjectFolder = folder;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "devicelink/LinkState.h"
 #include "projects/Comandi.h"
 #include "shell/ProgramSettings.h"
 
@@ -16,6 +17,7 @@ class WaitingWork;
 namespace ReadBackTexts {
 inline const QString TempProject = QStringLiteral("Temp_prj");
 inline const QString BinFolder = QStringLiteral("Bin");
+inline const QString LoggerMissing = QStringLiteral("Error DataLogger not present");
 inline const QString CommandListFailed = QStringLiteral("Error in download command list");
 inline const QString SerialSettingsFailed = QStringLiteral("Error in download serial setting");
 }  // namespace ReadBackTexts
@@ -40,6 +42,10 @@ std::optional<std::array<uint16_t, 3>> readSerialSettings(Comon& comon);
 // current project; it and its "Bin" folder are made when missing. The settings file is not
 // touched.
 void makeTempProjectCurrent(ProgramSettings& settings);
+
+// Whether the link lets a read-back start: Closed and Lost say why not, Connecting stops
+// silently.
+bool linkAllows(LinkState state, Prompts& prompts);
 
 // Makes the folder and its "Bin" folder (an existing "bin" in any spelling serves).
 void prepareProjectFolder(const QString& folder);

@@ -1,7 +1,9 @@
 #include "projects/ProjectSection.h"
 
+#include "devicelink/LinkSupervisor.h"
 #include "firmware/BankOutputs.h"
 #include "firmware/FirmwareVariant.h"
+#include "loggeddata/WaitingWork.h"
 #include "projects/CommandTableSave.h"
 #include "projects/ProjectWorkspace.h"
 #include "projects/Upargen.h"
@@ -14,8 +16,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QThread>
 #include <QVBoxLayout>
 
 namespace {
@@ -34,6 +38,15 @@ protected:
     }
 };
 
+// The read without a window to wait in: events still run between entries.
+class InPlaceWork : public WaitingWork {
+public:
+    void showProgress(const QString&) override {}
+    void processEvents() override { QCoreApplication::processEvents(); }
+    bool abortRequested() const override { return false; }
+    void pause(int milliseconds) override { QThread::msleep(milliseconds); }
+};
+
 QPushButton* sectionButton(const QString& text, const QString& hint, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     button->setToolTip(hint);
@@ -44,8 +57,8 @@ QPushButton* sectionButton(const QString& text, const QString& hint, QWidget* pa
 }  // namespace
 
 ProjectSection::ProjectSection(ProgramSettings& settings, CommandList& commands, Prompts& prompts,
-                               QWidget* parent)
-    : QWidget(parent), settings_(settings), commands_(commands), prompts_(prompts) {
+                               LinkSupervisor& link, QWidget* parent)
+    : QWidget(parent), settings_(settings), commands_(commands), prompts_(prompts), link_(link) {
     setObjectName(QStringLiteral("P_Project"));
     auto* title = new QLabel(QStringLiteral("Edit Project"), this);
     QFont titleFont = title->font();
@@ -105,6 +118,7 @@ QWidget* ProjectSection::buildButtonRows() {
     connect(B_Set_Com, &QPushButton::clicked, this, &ProjectSection::setCom);
     connect(B_Command_List, &QPushButton::clicked, this, &ProjectSection::commandList);
     connect(B_Update_Device, &QPushButton::clicked, this, &ProjectSection::updateDevice);
+    connect(B_Download_Project, &QPushButton::clicked, this, &ProjectSection::downloadProject);
     return rows;
 }
 
@@ -138,6 +152,10 @@ QWidget* ProjectSection::buildEditor() {
     layout->addWidget(SgA1, 1);
     layout->addWidget(P_Save);
     return editor;
+}
+
+void ProjectSection::enableDeviceButtons(bool connected) {
+    B_Download_Project->setEnabled(connected);
 }
 
 void ProjectSection::hideEditor() {
@@ -210,9 +228,7 @@ void ProjectSection::save() {
 void ProjectSection::updateDevice() {
     hideEditor();
     // Without a current project the banks come from whatever ProjectFolder holds.
-    if (closeLink) {
-        closeLink();
-    }
+    link_.closeLink();
     if (buildsConfigBank(FirmwareVariant)) {
         QCoreApplication::processEvents();
         if (!prepareBanksForUpdate(settings_.ProjectFolder, banks_, prompts_)) {
@@ -220,4 +236,36 @@ void ProjectSection::updateDevice() {
         }
     }
     emit firmwareWizardRequested();
+}
+
+void ProjectSection::downloadProject() {
+    // Events run while the logger answers: a second click must not start a read inside this one.
+    if (readingBack_) {
+        return;
+    }
+    const QScopedValueRollback reading(readingBack_, true);
+    hideEditor();
+    if (!ReadBack::linkAllows(link_.linkState(), prompts_)) {
+        return;
+    }
+    // From here on Temp_prj stays the current project, whatever happens.
+    ReadBack::makeTempProjectCurrent(settings_);
+    emit projectOperationDone();
+    ReadBack::readInto(settings_.ProjectFolder, commands_, table_, link_.comon(), prompts_, *this);
+}
+
+bool ProjectSection::readCommandTableWaiting() {
+    const WaitingRead read = [this](WaitingWork& work) {
+        return ReadBack::readCommandTable(link_.comon(), work, commands_);
+    };
+    if (runInWaitingWindow) {
+        return runInWaitingWindow(read);
+    }
+    InPlaceWork work;
+    return read(work);
+}
+
+void ProjectSection::showCommandEditor() {
+    mode_ = EditorMode::CommandList;
+    showEditor();
 }

@@ -3,10 +3,12 @@
 #include "firmware/BankImages.h"
 #include "projects/Comandi.h"
 #include "projects/CommandTable.h"
+#include "projects/ProjectReadBack.h"
 
 #include <QWidget>
 #include <functional>
 
+class LinkSupervisor;
 class Prompts;
 class QPushButton;
 class QTableView;
@@ -17,13 +19,13 @@ struct ProgramSettings;
 // The Edit Project section (P_Project): creating, opening and copying projects, the
 // communication settings, the command list editor (SgA1 and its Save row), reading a project
 // back from the logger and the first steps of a device update.
-class ProjectSection : public QWidget {
+class ProjectSection : public QWidget, private ReadBack::View {
     Q_OBJECT
 public:
     enum class EditorMode { None, CommandList };
 
     ProjectSection(ProgramSettings& settings, CommandList& commands, Prompts& prompts,
-                   QWidget* parent = nullptr);
+                   LinkSupervisor& link, QWidget* parent = nullptr);
 
     // The dialogs the section opens; created once by the program and reused.
     void attachDialogs(TFsaveproj* saveproj, TFpargen* pargen);
@@ -31,8 +33,15 @@ public:
     CommandTable& table() { return table_; }
     const BankImages& banks() const { return banks_; }
 
-    // Bound by the main window: closes the device link, the first step of "Update Device".
-    std::function<void()> closeLink;
+    // "Download Project" is enabled when the section is shown with the link Connected, and
+    // disabled when the link is closed or lost.
+    void enableDeviceButtons(bool connected);
+
+    // Runs the command-table read in the waiting window's second mode; true when the window
+    // ends with OK. Unbound, the read runs in place, letting the interface breathe between
+    // entries, without Abort.
+    using WaitingRead = std::function<bool(WaitingWork&)>;
+    std::function<bool(const WaitingRead& read)> runInWaitingWindow;
     EditorMode editorMode() const { return mode_; }
 
     // Controls, named as the rest of the program refers to them.
@@ -61,6 +70,9 @@ private:
     void commandList();
     void save();
     void updateDevice();
+    void downloadProject();
+    bool readCommandTableWaiting() override;
+    void showCommandEditor() override;
     void hideEditor();
     void showEditor();
     bool projectSelected();
@@ -70,9 +82,11 @@ private:
     ProgramSettings& settings_;
     CommandList& commands_;
     Prompts& prompts_;
+    LinkSupervisor& link_;
     CommandTable table_;
     BankImages banks_;
     EditorMode mode_ = EditorMode::None;
+    bool readingBack_ = false;
     TFsaveproj* Fsaveproj_ = nullptr;
     TFpargen* Fpargen_ = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "devicelink/ConnectSection.h"
 #include "devicelink/LinkStatusBar.h"
+#include "projects/ProjectSection.h"
 #include "shell/ProductTexts.h"
 #include "shell/UAbout.h"
 #include "widgets/ClickableLabel.h"
@@ -63,6 +64,13 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* 
 
     P_Connect = new ConnectSection(link_, P_Content);
     addSection(Section::Connect, P_Connect, [this] { link_.loadStartStopOptions(); });
+    P_Project = new ProjectSection(state_.settings, state_.commands, *prompts_, link_, P_Content);
+    addSection(
+        Section::EditProject, P_Project,
+        [this] { P_Project->enableDeviceButtons(link_.isConnected()); },
+        [this] { P_Project->enableDeviceButtons(false); });
+    connect(P_Project, &ProjectSection::projectOperationDone, this,
+            &TFTessitoreFirmWare::applyTitleRule);
     connect(B_Connect, &QPushButton::clicked, this, [this] { showSection(Section::Connect); });
     connect(B_Edit_Project, &QPushButton::clicked, this,
             [this] { showSection(Section::EditProject); });
@@ -84,6 +92,11 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* 
 
 void TFTessitoreFirmWare::attachLinkDialogs(TFComPort* portDialog, TFDateTime* clockDialog) {
     P_Connect->attachDialogs(portDialog, clockDialog);
+}
+
+void TFTessitoreFirmWare::attachProjectDialogs(TFsaveproj* newProjectDialog,
+                                               TFpargen* settingsDialog) {
+    P_Project->attachDialogs(newProjectDialog, settingsDialog);
 }
 
 void TFTessitoreFirmWare::addSection(Section section, QWidget* panel, std::function<void()> prepare,

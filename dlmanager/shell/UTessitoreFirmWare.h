@@ -14,11 +14,14 @@
 class ClickableLabel;
 class ConnectSection;
 class LinkStatusBar;
+class ProjectSection;
 class QPushButton;
 class QStackedWidget;
 class TFAbout;
 class TFComPort;
 class TFDateTime;
+class TFpargen;
+class TFsaveproj;
 
 // The main window. Its creation step sets the folders, reads the settings and reopens the last
 // project before any other window exists; closing it writes the last project back. It owns the
@@ -36,6 +39,7 @@ public:
     // The windows created after this one; shown modally from here.
     void attachAbout(TFAbout* about) { FAbout_ = about; }
     void attachLinkDialogs(TFComPort* portDialog, TFDateTime* clockDialog);
+    void attachProjectDialogs(TFsaveproj* newProjectDialog, TFpargen* settingsDialog);
 
     ProgramSettings& settings() { return state_.settings; }
     CommandList& commandList() { return state_.commands; }
@@ -65,6 +69,7 @@ public:
     QPushButton* B_Download_Data;
     QStackedWidget* P_Content;
     ConnectSection* P_Connect;
+    ProjectSection* P_Project;
     LinkStatusBar* P_Status;
 
 signals:

@@ -1,5 +1,7 @@
 #include "devicelink/UComPort.h"
 #include "devicelink/UDateTime.h"
+#include "projects/Upargen.h"
+#include "projects/Usaveproj.h"
 #include "shell/ProductTexts.h"
 #include "shell/TerminationSignals.h"
 #include "shell/UAbout.h"
@@ -14,14 +16,22 @@ namespace {
 // hidden until shown modally and reused for the whole run.
 struct ModalWindows {
     explicit ModalWindows(TFTessitoreFirmWare& main)
-        : FAbout(std::make_unique<TFAbout>(&main)),
+        : Fsaveproj(std::make_unique<TFsaveproj>(main.settings(), main.prompts(), &main)),
+          FAbout(std::make_unique<TFAbout>(&main)),
+          Fpargen(std::make_unique<TFpargen>(main.prompts(), &main)),
           FDateTime(std::make_unique<TFDateTime>(main.comon(), main.prompts(), &main)),
           FComPort(std::make_unique<TFComPort>(&main)) {
+        Fsaveproj->saveCommunicationSettingsInto = [this](const QString& folder) {
+            Fpargen->confirmInto(folder);
+        };
+        main.attachProjectDialogs(Fsaveproj.get(), Fpargen.get());
         main.attachAbout(FAbout.get());
         main.attachLinkDialogs(FComPort.get(), FDateTime.get());
     }
 
+    std::unique_ptr<TFsaveproj> Fsaveproj;
     std::unique_ptr<TFAbout> FAbout;
+    std::unique_ptr<TFpargen> Fpargen;
     std::unique_ptr<TFDateTime> FDateTime;
     std::unique_ptr<TFComPort> FComPort;
 };

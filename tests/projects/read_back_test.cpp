@@ -83,6 +83,20 @@ protected:
     }
 };
 
+TEST(ReadBackLink, OnlyAConnectedLinkLetsItStart) {
+    const std::pair<LinkState, QStringList> cases[] = {
+        {LinkState::Closed, {"Error open port for download data"}},
+        {LinkState::Lost, {"Error DataLogger not present"}},
+        {LinkState::Connecting, {}},
+        {LinkState::Connected, {}},
+    };
+    for (const auto& [state, messages] : cases) {
+        ScriptedPrompts prompts;
+        EXPECT_EQ(ReadBack::linkAllows(state, prompts), state == LinkState::Connected);
+        EXPECT_EQ(prompts.shown, messages);
+    }
+}
+
 struct TableCase {
     const char* name;
     std::vector<std::pair<uint16_t, uint16_t>> entries;

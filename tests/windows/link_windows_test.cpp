@@ -82,10 +82,11 @@ TEST_F(LinkWindowsTest, TheConnectButtonShowsTheSectionAndLoadsTheOptionsEachTim
     section.CB_Cyclical_Mem->click();
     EXPECT_FALSE(window.link().startStopOptions().cyclicalMemory);
 
-    // The other two sections join later; their buttons leave the Connect section shown.
+    // Edit Project replaces it; Download Data joins later and leaves the shown section as it is.
     window.B_Edit_Project->click();
+    EXPECT_FALSE(section.isVisibleTo(&window));
     window.B_Download_Data->click();
-    EXPECT_EQ(window.shownSection(), TFTessitoreFirmWare::Section::Connect);
+    EXPECT_EQ(window.shownSection(), TFTessitoreFirmWare::Section::EditProject);
     EXPECT_EQ(actions, 4);
 
     const std::vector<std::tuple<QPushButton*, QString, QString>> buttons = {

@@ -1,3 +1,4 @@
+#include "../support/FakeModbusDevice.h"
 #include "../support/QtPrinters.h"
 #include "../support/ScriptedPrompts.h"
 #include "projects/ProjectFiles.h"
@@ -6,7 +7,9 @@
 #include "projects/Usaveproj.h"
 #include "shell/FolderLookup.h"
 #include "shell/IniFile.h"
+#include "shell/ProductTexts.h"
 #include "shell/ProgramSettings.h"
+#include "shell/UTessitoreFirmWare.h"
 #include "shell/WholeFile.h"
 #include "shell/XmlDocument.h"
 
@@ -39,23 +42,40 @@ QStringList entries(const QString& folder) {
     return names;
 }
 
+// The section as the main window holds it, on a scripted device.
 class ProjectSectionTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    ProgramSettings settings = Settings::prepareFolders(dir.path());
-    CommandList commands{Comandi{7, 1, "", 1, 0, ""}};
+    FakeModbusDevice device;
     ScriptedPrompts prompts;
-    ProjectSection section{settings, commands, prompts};
-    TFsaveproj Fsaveproj{settings, prompts};
-    TFpargen Fpargen{prompts};
-    int titleRules = 0;
+    TFTessitoreFirmWare window{dir.path(), &prompts, device.library()};
+    ProgramSettings& settings = window.settings();
+    CommandList& commands = window.commandList();
+    ProjectSection& section = *window.P_Project;
+    TFsaveproj Fsaveproj{settings, prompts, &window};
+    TFpargen Fpargen{prompts, &window};
 
     ProjectSectionTest() {
-        section.attachDialogs(&Fsaveproj, &Fpargen);
-        QObject::connect(&section, &ProjectSection::projectOperationDone, [this] { ++titleRules; });
+        window.attachProjectDialogs(&Fsaveproj, &Fpargen);
+        commands = {Comandi{7, 1, "", 1, 0, ""}};
         QDir().mkpath(settings.ProjectsFolder + "/Projects_init");
         writeFileWhole(settings.ProjectsFolder + "/Projects_init/DipCmd.xml", "<Dip-Switch/>");
-        section.show();
+        window.show();
+        window.B_Edit_Project->click();
+    }
+    QString title(const QString& named) const { return ProductTexts::ProductCaption + named; }
+    void connectLink() {
+        device.registers = {{100, 7}, {101, 3}, {102, 31}, {103, 9}, {104, 5}, {105, 3}, {120, 2}};
+        window.link().setCommunicationPort([](int) { return 0; });
+        ASSERT_TRUE(window.link().isConnected());
+    }
+    void deviceTable(const std::vector<std::pair<uint16_t, uint16_t>>& entries) {
+        for (size_t k = 0; k < entries.size(); ++k) {
+            device.registers[uint16_t(50000 + 3 * k)] = entries[k].first;
+            device.registers[uint16_t(50000 + 3 * k + 1)] = entries[k].second;
+        }
+        device.registers[110] = 1000;
+        device.registers[111] = 3;
     }
     QString project(const QString& name) const { return settings.ProjectsFolder + "/" + name; }
     void makeCurrent(const QString& name) {
@@ -84,7 +104,7 @@ TEST_F(ProjectSectionTest, NewProjectRefusesAnExistingNameThenMakesTheProject) {
     EXPECT_EQ(entries(project("Site A")), (QStringList{"DipCmd.xml", "bin"}));
     EXPECT_TRUE(commands.empty());
     EXPECT_EQ(IniFile::read(settings.settingsFile(), "lastproj", "projectname"), "Site A");
-    EXPECT_EQ(titleRules, 1);
+    EXPECT_EQ(window.windowTitle(), title(" :Site A"));
 }
 
 TEST_F(ProjectSectionTest, NewProjectCancelledStillAppliesTheTitleRule) {
@@ -97,7 +117,7 @@ TEST_F(ProjectSectionTest, NewProjectCancelledStillAppliesTheTitleRule) {
     section.B_New_Project->click();
     EXPECT_EQ(prompts.shown, QStringList{"Name project not valid"});
     EXPECT_EQ(settings.ProjectName, "");
-    EXPECT_EQ(titleRules, 1);
+    EXPECT_EQ(window.windowTitle(), title(" :"));
     EXPECT_EQ(entries(dir.path()), (QStringList{"MASTER", "PROJECTS"}));
     EXPECT_EQ(commands.size(), 1u);
 }
@@ -111,7 +131,7 @@ TEST_F(ProjectSectionTest, SaveAsCopiesThePlainFilesButNotBin) {
     EXPECT_EQ(settings.ProjectName, "Copy1");
     EXPECT_EQ(entries(project("Copy1")), (QStringList{"bin", "cmdmb.xml"}));
     EXPECT_TRUE(entries(project("Copy1") + "/bin").isEmpty());
-    EXPECT_EQ(titleRules, 1);
+    EXPECT_EQ(window.windowTitle(), title(" :Copy1"));
     EXPECT_EQ(commands.size(), 1u) << "the project in memory stays as it was";
 }
 
@@ -122,12 +142,12 @@ TEST_F(ProjectSectionTest, OpenProjectThroughTheFolderChooser) {
     settings.ProjectFolder = settings.ProjectsFolder;
 
     section.B_Open_Project->click();  // cancelled
-    EXPECT_EQ(titleRules, 0);
+    EXPECT_EQ(window.windowTitle(), title(""));
     prompts.choices = {project("2024/North")};
     section.B_Open_Project->click();
     EXPECT_EQ(settings.ProjectName, "2024/North");
     EXPECT_EQ(commands, (CommandList{Comandi{5, 2, "", 1, 0, ""}}));
-    EXPECT_EQ(titleRules, 1);
+    EXPECT_EQ(window.windowTitle(), title(" :2024/North"));
 }
 
 TEST_F(ProjectSectionTest, EditorNeedsAProjectShowsTheListAndSaves) {
@@ -162,16 +182,55 @@ TEST_F(ProjectSectionTest, UpdateDeviceClosesTheLinkThenWritesTheBankFiles) {
     makeCurrent("Plant");
     ProjectFiles::saveCommandList(project("Plant"), commands);
     ProjectFiles::saveSerialParameters(project("Plant"), {4, 1, 7});
+    connectLink();
     QStringList steps;
-    section.closeLink = [&] { steps << "close link"; };
+    QObject::connect(&window.link(), &LinkSupervisor::linkStateChanged,
+                     [&](LinkState state) { steps << "link " + QString::number(int(state)); });
     QObject::connect(&section, &ProjectSection::firmwareWizardRequested,
                      [&] { steps << "wizard: " + entries(project("Plant") + "/bin").join(" "); });
     section.B_Update_Device->click();
-    EXPECT_EQ(steps, (QStringList{"close link",
+    EXPECT_EQ(steps, (QStringList{"link 0",
                                   "wizard: bank1.bin bank2.bin bank3.bin bank4.bin bank5.bin "
                                   "bankg.c"}));
     EXPECT_EQ(section.banks().ConfigBank()[0] | section.banks().ConfigBank()[1], 0x07)
         << "the first entry's address";
+}
+
+TEST_F(ProjectSectionTest, DownloadProjectFollowsTheLinkAsTheSectionWasShown) {
+    EXPECT_FALSE(section.B_Download_Project->isEnabled());
+    connectLink();
+    EXPECT_FALSE(section.B_Download_Project->isEnabled()) << "until the section is shown again";
+    window.B_Edit_Project->click();
+    EXPECT_TRUE(section.B_Download_Project->isEnabled());
+    window.link().closeLink();
+    EXPECT_FALSE(section.B_Download_Project->isEnabled());
+}
+
+TEST_F(ProjectSectionTest, DownloadProjectReadsTempPrjIntoTheEditor) {
+    makeCurrent("Plant");
+    connectLink();
+    window.B_Edit_Project->click();
+    deviceTable({{300, 4}, {301, 0x0102}});
+    section.B_Download_Project->click();
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join("; ").toStdString();
+    EXPECT_EQ(window.windowTitle(), title(" :Temp_prj"));
+    EXPECT_EQ(settings.ProjectFolder, project("Temp_prj"));
+    EXPECT_TRUE(editorShown());
+    EXPECT_EQ(section.editorMode(), ProjectSection::EditorMode::CommandList);
+    EXPECT_EQ(section.table().rows()[1], (CommandRowTexts{"301", "2", "0", "", ""}));
+    EXPECT_EQ(entries(project("Temp_prj")), (QStringList{"Bin", "ParGen.Xml", "cmdmb.xml"}));
+    EXPECT_EQ(IniFile::read(settings.settingsFile(), "lastproj", "projectname", "none"), "none");
+
+    // The waiting window's verdict decides; Temp_prj stays current. A click while it waits
+    // starts nothing.
+    section.runInWaitingWindow = [&](const ProjectSection::WaitingRead&) {
+        section.B_Download_Project->click();
+        return false;
+    };
+    section.B_Download_Project->click();
+    EXPECT_EQ(prompts.shown, QStringList{"Error in download command list"});
+    EXPECT_FALSE(editorShown());
+    EXPECT_EQ(settings.ProjectName, "Temp_prj");
 }
 
 class PargenTest : public ProjectSectionTest {
