@@ -155,6 +155,14 @@ std::optional<QDateTime> parseDateTime(const QString& text) {
     return std::nullopt;
 }
 
+QString dateFormat() {
+    return Formats().date;
+}
+
+QString timeFormat() {
+    return Formats().time;
+}
+
 QChar decimalSeparator() {
     const QString point = QLocale().decimalPoint();
     return point.isEmpty() ? QChar(u'.') : point.front();

@@ -21,6 +21,10 @@ std::optional<QTime> parseTime(const QString& text);
 // Accepts what dateTime() writes, with or without the time part.
 std::optional<QDateTime> parseDateTime(const QString& text);
 
+// The formats behind date() and time(), for callers that write many texts in a row.
+QString dateFormat();
+QString timeFormat();
+
 // The decimal separator shown to the user.
 QChar decimalSeparator();
 

@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <new>
-#include <sstream>
 
 namespace {
 
@@ -121,6 +120,13 @@ XmlElement XmlElement::appendChild(const XmlElement& element) {
     return XmlElement(node_.append_copy(element.node_));
 }
 
+XmlElement XmlElement::appendChild(const QString& name) {
+    if (isNull()) {
+        return {};
+    }
+    return XmlElement(node_.append_child(utf8(name).c_str()));
+}
+
 std::unique_ptr<XmlDocument> XmlDocument::create() {
     try {
         return std::unique_ptr<XmlDocument>(new XmlDocument());
@@ -175,16 +181,20 @@ XmlElement XmlDocument::createElement(const QString& name) {
 }
 
 QByteArray XmlDocument::toBytes() const {
-    std::ostringstream out;
-    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    struct ByteWriter : pugi::xml_writer {
+        QByteArray bytes;
+        void write(const void* data, size_t size) override {
+            bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+        }
+    } writer;
+    writer.bytes = QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     for (const pugi::xml_node& node : doc_->children()) {
         if (node.type() != pugi::node_declaration) {
             // Unindented: indentation grows with the square of the depth of a nested file.
-            node.print(out, "", pugi::format_raw, pugi::encoding_utf8);
+            node.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
         }
     }
-    const std::string text = out.str();
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+    return writer.bytes;
 }
 
 bool XmlDocument::save(const QString& path, QString* error) const {

@@ -39,6 +39,8 @@ public:
     // Appends a copy of an element made by XmlDocument::createElement (with its children and
     // attributes as they are now); returns the appended child, to go on building through it.
     XmlElement appendChild(const XmlElement& element);
+    // Appends a new empty element in place, without a copy: for documents built in bulk.
+    XmlElement appendChild(const QString& name);
 
 private:
     friend class XmlDocument;
