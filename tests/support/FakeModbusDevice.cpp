@@ -92,6 +92,9 @@ uint8_t FakeModbusDevice::transfer(Call call, uint16_t start, uint16_t count, ui
         if (call == Call::Write) {
             for (uint16_t i = 0; i < count; ++i) {
                 registers[static_cast<uint16_t>(start + i)] = buffer[i];
+                if (afterWrite) {
+                    afterWrite(static_cast<uint16_t>(start + i), buffer[i]);
+                }
             }
         } else {
             for (uint16_t i = 0; i < count; ++i) {

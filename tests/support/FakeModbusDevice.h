@@ -46,6 +46,8 @@ public:
     bool initialised = false;
     // Runs inside every transfer before it ends (not inside nested ones).
     std::function<void(const Request&)> duringTransfer;
+    // Runs after each register a write has changed: a device's reaction to what it was told.
+    std::function<void(uint16_t reg, uint16_t value)> afterWrite;
 
     void failNext(Call call, int times = 1, uint8_t result = 0, int reg = -1, int error = 0) {
         failures.push_back({call, reg, times, result, error});
