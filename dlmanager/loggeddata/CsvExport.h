@@ -1,0 +1,26 @@
+#pragma once
+
+#include "loggeddata/SampleRendering.h"
+#include "projects/Comandi.h"
+
+#include <QByteArray>
+#include <QString>
+
+class SampleTable;
+class SampleTimeTexts;
+
+// The semicolon-separated export for spreadsheets: a header, a row per marker and per sample
+// of a visible command, values rendered as in the table; 8-bit text in the system's code page,
+// every line ended by CR LF.
+namespace CsvExport {
+
+inline const QString Filter = QStringLiteral("Csv Excel File|*.Csv");
+inline const QString DefaultExtension = QStringLiteral("Csv");
+
+QByteArray build(const SampleTable& table, const CommandList& commands, DisplayBase base,
+                 SampleTimeTexts& texts);
+// False when the file cannot be written.
+bool write(const QString& path, const SampleTable& table, const CommandList& commands,
+           DisplayBase base, SampleTimeTexts& texts);
+
+}  // namespace CsvExport

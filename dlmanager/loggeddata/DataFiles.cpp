@@ -1,0 +1,94 @@
+#include "loggeddata/DataFiles.h"
+
+#include "loggeddata/SampleTable.h"
+#include "loggeddata/SampleTimeTexts.h"
+#include "shell/Numbers.h"
+#include "shell/XmlDocument.h"
+
+#include <QFileInfo>
+#include <QStringList>
+#include <vector>
+
+namespace {
+
+const QString Records = QStringLiteral("RECORDS");
+const QString Record = QStringLiteral("RECORD");
+const QString Date = QStringLiteral("DATE");
+const QString Command = QStringLiteral("COMMAND");
+const QString Datas = QStringLiteral("DATAS");
+const QString Data = QStringLiteral("DATA");
+
+bool readRecord(const XmlElement& record, SampleTable& into, SampleTimeTexts& texts,
+                std::vector<uint16_t>& values) {
+    const XmlElement date = record.childByName(Date);
+    const XmlElement command = record.childByName(Command);
+    const XmlElement datas = record.childByName(Datas);
+    if (!date || !command || !datas) {
+        return false;
+    }
+    const auto stamp = texts.parseDateTime(date.text());
+    const auto number = parseDecimal(command.text());
+    if (!stamp || !number || *number < INT32_MIN || *number > INT32_MAX) {
+        return false;
+    }
+    values.clear();
+    for (XmlElement data = datas.firstChild(); data; data = data.nextSibling()) {
+        const auto value = parseDecimal(data.text());
+        if (!value) {
+            return false;
+        }
+        values.push_back(static_cast<uint16_t>(*value & 0xFFFF));  // the low 16 bits are the value
+    }
+    return into.append(*stamp, static_cast<int32_t>(*number), values);
+}
+
+}  // namespace
+
+namespace DataFiles {
+
+bool isProjectFileName(const QString& path) {
+    static const QStringList projectFiles = {
+        QStringLiteral("CMDMB.XML"), QStringLiteral("PARGEN.XML"), QStringLiteral("TABGRP.XML")};
+    return projectFiles.contains(QFileInfo(path).fileName(), Qt::CaseInsensitive);
+}
+
+SaveResult save(const QString& path, const SampleTable& table, SampleTimeTexts& texts) {
+    const auto document = XmlDocument::create();
+    if (!document) {
+        return SaveResult::ParserMissing;
+    }
+    document->setDocumentElement(document->createElement(Records));
+    XmlElement root = document->documentElement();
+    for (int i = 0; i <= table.LastSampleIndex(); ++i) {
+        XmlElement record = root.appendChild(Record);
+        record.appendChild(Date).setText(texts.dateTime(table[i].date));
+        record.appendChild(Command).setText(decimalText(table[i].command));
+        XmlElement datas = record.appendChild(Datas);
+        for (const uint16_t value : table.datas(i)) {
+            datas.appendChild(Data).setText(decimalText(value));
+        }
+    }
+    return document->save(path, XmlDocument::Layout::Compact) ? SaveResult::Saved
+                                                              : SaveResult::WriteFailed;
+}
+
+bool load(const QString& path, SampleTable& into, SampleTimeTexts& texts) {
+    into.clear();
+    const auto document = XmlDocument::create();
+    if (!document || !document->load(path)) {
+        return false;
+    }
+    const XmlElement root = document->documentElement();
+    if (root.name() != Records) {
+        return false;
+    }
+    std::vector<uint16_t> values;
+    for (XmlElement record = root.firstChild(); record; record = record.nextSibling()) {
+        if (!readRecord(record, into, texts, values)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace DataFiles
