@@ -18,6 +18,20 @@ const QString Command = QStringLiteral("COMMAND");
 const QString Datas = QStringLiteral("DATAS");
 const QString Data = QStringLiteral("DATA");
 
+// Reads the element's text from its bytes when it is plain text, else through text().
+template <typename FromBytes, typename FromText>
+auto readText(const XmlElement& element, FromBytes fromBytes, FromText fromText) {
+    if (const auto bytes = element.plainText()) {
+        return fromBytes(*bytes);
+    }
+    return fromText(element.text());
+}
+
+std::optional<long long> readNumber(const XmlElement& element) {
+    return readText(element, parseDecimalBytes,
+                    [](const QString& text) { return parseDecimal(text); });
+}
+
 bool readRecord(const XmlElement& record, SampleTable& into, SampleTimeTexts& texts,
                 std::vector<uint16_t>& values) {
     const XmlElement date = record.childByName(Date);
@@ -26,14 +40,16 @@ bool readRecord(const XmlElement& record, SampleTable& into, SampleTimeTexts& te
     if (!date || !command || !datas) {
         return false;
     }
-    const auto stamp = texts.parseDateTime(date.text());
-    const auto number = parseDecimal(command.text());
+    const auto stamp = readText(
+        date, [&texts](std::string_view bytes) { return texts.parseDateTimeBytes(bytes); },
+        [&texts](const QString& text) { return texts.parseDateTime(text); });
+    const auto number = readNumber(command);
     if (!stamp || !number || *number < INT32_MIN || *number > INT32_MAX) {
         return false;
     }
     values.clear();
     for (XmlElement data = datas.firstChild(); data; data = data.nextSibling()) {
-        const auto value = parseDecimal(data.text());
+        const auto value = readNumber(data);
         if (!value) {
             return false;
         }
@@ -68,8 +84,7 @@ SaveResult save(const QString& path, const SampleTable& table, SampleTimeTexts& 
             datas.appendChild(Data).setText(decimalText(value));
         }
     }
-    return document->save(path, XmlDocument::Layout::Compact) ? SaveResult::Saved
-                                                              : SaveResult::WriteFailed;
+    return document->save(path) ? SaveResult::Saved : SaveResult::WriteFailed;
 }
 
 bool load(const QString& path, SampleTable& into, SampleTimeTexts& texts) {

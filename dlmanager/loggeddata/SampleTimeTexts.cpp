@@ -40,7 +40,11 @@ SampleTimeTexts::SampleTimeTexts(Style style)
       secondTexts_(SecondsPerDay),
       readDateFormat_(LocaleText::dateFormat()),
       readTimeFormat_(LocaleText::timeFormat()),
-      twoDigitYearFormat_(readLocale_.dateFormat(QLocale::ShortFormat)) {}
+      twoDigitYearFormat_(readLocale_.dateFormat(QLocale::ShortFormat)),
+      isoReader_(IsoDate + QStringLiteral("'T'") + IsoTime, QLocale::c()),
+      dateReader_(readDateFormat_, readLocale_),
+      twoDigitYearReader_(twoDigitYearFormat_, readLocale_),
+      timeReader_(readTimeFormat_, readLocale_) {}
 
 QString SampleTimeTexts::date(LoggerTime stamp) {
     const int64_t day = dayOf(stamp);
@@ -80,6 +84,56 @@ std::optional<LoggerTime> SampleTimeTexts::parseDateTime(const QString& rawText)
         return local;
     }
     return style_ == Style::Iso ? std::nullopt : parseIso(text);
+}
+
+std::optional<LoggerTime> SampleTimeTexts::parseDateTimeBytes(std::string_view text) {
+    if (lastBytesStamp_ && text == lastBytes_) {
+        return lastBytesStamp_;
+    }
+    auto stamp = readFast(text);
+    if (!stamp) {
+        stamp = parseDateTime(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    }
+    lastBytes_.assign(text);
+    lastBytesStamp_ = stamp;
+    return stamp;
+}
+
+std::optional<LoggerTime> SampleTimeTexts::readFast(std::string_view text) const {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\n' ||
+                             text.front() == '\r')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\n' ||
+                             text.back() == '\r')) {
+        text.remove_suffix(1);
+    }
+    FormatReader::Fields fields;
+    const auto stampOf = [&fields] {
+        return LoggerClock::fromDateAndTime(QDate(fields.year, fields.month, fields.day),
+                                            QTime(fields.hour, fields.minute, fields.second));
+    };
+    std::string_view rest = text;
+    if (style_ == Style::Iso && isoReader_.read(rest, fields) && rest.empty()) {
+        return stampOf();
+    }
+    for (const FormatReader* dateReader : {&dateReader_, &twoDigitYearReader_}) {
+        rest = text;
+        fields = {};
+        if (!dateReader->read(rest, fields)) {
+            continue;
+        }
+        if (rest.empty()) {
+            return stampOf();
+        }
+        if (rest.front() == ' ') {
+            rest.remove_prefix(1);
+            if (timeReader_.read(rest, fields) && rest.empty()) {
+                return stampOf();
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<LoggerTime> SampleTimeTexts::parseLocale(const QString& text) {
@@ -122,14 +176,14 @@ std::optional<QDate> SampleTimeTexts::parseDate(const QString& text) {
 }
 
 std::optional<int> SampleTimeTexts::parseSecondOfDay(const QString& text) {
-    if (const auto found = parsedSeconds_.constFind(text); found != parsedSeconds_.constEnd()) {
-        return *found;
+    // Pieces that are no time are remembered too: the joint search tries the same ones again
+    // for every record ("PM" alone, for one).
+    constexpr int NoTime = -1;
+    auto found = parsedSeconds_.constFind(text);
+    if (found == parsedSeconds_.constEnd()) {
+        const QTime parsed = readLocale_.toTime(text, readTimeFormat_);
+        found = parsedSeconds_.insert(
+            text, parsed.isValid() ? parsed.msecsSinceStartOfDay() / 1000 : NoTime);
     }
-    const QTime parsed = readLocale_.toTime(text, readTimeFormat_);
-    if (!parsed.isValid()) {
-        return std::nullopt;
-    }
-    const int second = parsed.msecsSinceStartOfDay() / 1000;
-    parsedSeconds_.insert(text, second);
-    return second;
+    return *found == NoTime ? std::nullopt : std::optional<int>(*found);
 }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "loggeddata/FormatReader.h"
 #include "loggeddata/LoggerTime.h"
 
 #include <QHash>
 #include <QLocale>
 #include <QString>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // The date and time texts of many samples in a row, for the table, the data files and the CSV
@@ -29,10 +32,13 @@ public:
     // What dateTime() writes in either style, and the locale's own short date with a two-digit
     // year (read as 2000..2099), as files written elsewhere under the same locale have it.
     std::optional<LoggerTime> parseDateTime(const QString& text);
+    // The same from UTF-8 bytes, as data files hold them; most texts are read without QLocale.
+    std::optional<LoggerTime> parseDateTimeBytes(std::string_view utf8);
 
     QChar decimalSeparator() const { return decimalSeparator_; }
 
 private:
+    std::optional<LoggerTime> readFast(std::string_view text) const;
     std::optional<LoggerTime> parseLocale(const QString& text);
     std::optional<QDate> parseDate(const QString& text);
     std::optional<int> parseSecondOfDay(const QString& text);
@@ -53,4 +59,11 @@ private:
     QString lastParsedDateText_;
     QDate lastParsedDate_;
     QHash<QString, int> parsedSeconds_;
+
+    FormatReader isoReader_;
+    FormatReader dateReader_;
+    FormatReader twoDigitYearReader_;
+    FormatReader timeReader_;
+    std::string lastBytes_;
+    std::optional<LoggerTime> lastBytesStamp_;
 };

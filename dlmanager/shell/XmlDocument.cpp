@@ -101,6 +101,18 @@ QString XmlElement::text() const {
     return QString::fromStdString(text);
 }
 
+std::optional<std::string_view> XmlElement::plainText() const {
+    const pugi::xml_node first = node_.first_child();
+    if (!first) {
+        return std::string_view();
+    }
+    if (first.next_sibling() ||
+        (first.type() != pugi::node_pcdata && first.type() != pugi::node_cdata)) {
+        return std::nullopt;
+    }
+    return std::string_view(first.value());
+}
+
 void XmlElement::setText(const QString& text) {
     if (isNull()) {
         return;

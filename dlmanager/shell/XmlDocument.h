@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <pugixml.hpp>
+#include <string_view>
 
 // A handle on one element of an XmlDocument; a null handle stands for "none" and every
 // operation on it fails softly (empty results, false), so callers can chain look-ups.
@@ -33,6 +34,9 @@ public:
 
     // All text inside the element, descendants included, however deeply nested.
     QString text() const;
+    // The element's text as UTF-8, without a copy, when it is a single text node or nothing;
+    // no value when it holds more (then text() is the way): for reading bulk data.
+    std::optional<std::string_view> plainText() const;
     // Replaces any content with the text.
     void setText(const QString& text);
 

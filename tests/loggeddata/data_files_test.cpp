@@ -251,3 +251,35 @@ TEST(IsoStyle, ReadableUnderAnyLocale) {
 }
 
 }  // namespace
+
+namespace {
+
+// Data files are read from their bytes, mostly without QLocale: what is read must be what the
+// texts say, in every locale's shape, and what QLocale reads must still be read.
+TEST(DateTexts, BytesReadAsTheTextsSay) {
+    const std::vector<LoggerTime> stamps = {at(2011, 3, 15, 14, 30, 45), at(2011, 3, 15, 0, 0, 0),
+                                            at(2063, 12, 31, 23, 59, 59), at(2000, 1, 1, 12, 0, 0),
+                                            at(2024, 2, 29, 0, 0, 1)};
+    for (const char* name : {"en_US", "de_DE", "it_IT", "C", "fr_FR", "en_GB", "ko_KR", "bg_BG"}) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+        for (const auto style : {SampleTimeTexts::Style::Locale, SampleTimeTexts::Style::Iso}) {
+            SampleTimeTexts texts(style);
+            for (const LoggerTime stamp : stamps) {
+                const QByteArray bytes = texts.dateTime(stamp).toUtf8();
+                EXPECT_EQ(texts.parseDateTimeBytes(bytes.toStdString()), stamp)
+                    << name << " " << bytes.toStdString();
+            }
+        }
+    }
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    SampleTimeTexts texts;
+    EXPECT_EQ(texts.parseDateTimeBytes(" 3/15/11 2:30:45 pm "), at(2011, 3, 15, 14, 30, 45));
+    EXPECT_EQ(texts.parseDateTimeBytes("3/15/2011 12:00:00 AM"), at(2011, 3, 15, 0, 0, 0));
+    for (const char* wrong : {"3/15/2011 13:00:00 PM", "2/29/2011", "3/15/2011 2:30 PM", "3/15",
+                              "3/15/2011 2:30:45", ""}) {
+        EXPECT_EQ(texts.parseDateTimeBytes(wrong), std::nullopt) << wrong;
+    }
+    QLocale::setDefault(QLocale::c());
+}
+
+}  // namespace

@@ -240,7 +240,7 @@ TEST(DecodingClock, TheNightClocksGoForwardHasItsHalfPastTwo) {
     EXPECT_EQ(texts.dateTime(table[0].date), "31.03.2024 01:59:59");
     EXPECT_EQ(texts.dateTime(table[1].date), "31.03.2024 02:30:00");
     EXPECT_EQ(texts.dateTime(table[2].date), "31.03.2024 03:00:00");
-    EXPECT_EQ(texts.parseDateTime("31.03.2024 02:30:00"), table[1].date);
+    EXPECT_EQ(texts.parseDateTime(QStringLiteral("31.03.2024 02:30:00")), table[1].date);
     QLocale::setDefault(QLocale::c());
     saved ? ::setenv("TZ", saved, 1) : ::unsetenv("TZ");
     ::tzset();

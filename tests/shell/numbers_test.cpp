@@ -24,6 +24,8 @@ class ParseDecimal : public ::testing::TestWithParam<ParseCase> {};
 TEST_P(ParseDecimal, ReadsOnlyPlainDecimalIntegers) {
     EXPECT_EQ(parseDecimal(QString::fromUtf8(GetParam().text)), GetParam().expected)
         << GetParam().text;
+    EXPECT_EQ(parseDecimalBytes(GetParam().text), GetParam().expected)
+        << "bytes " << GetParam().text;
 }
 
 constexpr long long maxValue = std::numeric_limits<long long>::max();
@@ -48,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"-9223372036854775809", std::nullopt},
                       ParseCase{"\u0663", std::nullopt},  // ARABIC-INDIC DIGIT THREE
                       ParseCase{"\uFF11", std::nullopt},  // FULLWIDTH DIGIT ONE
-                      ParseCase{"1\u00B0", std::nullopt}));
+                      ParseCase{"1\u00B0", std::nullopt},
+                      ParseCase{"\u00A07\u00A0", 7}));  // NO-BREAK SPACE around
 
 TEST(DecimalText, WritesPlainDigits) {
     EXPECT_EQ(decimalText(0), "0");
