@@ -14,3 +14,7 @@ int runStop(const QStringList& arguments, CliPrompts& prompts);
 int runClock(const QStringList& arguments, CliPrompts& prompts);
 int runReadBack(const QStringList& arguments, CliPrompts& prompts);
 int runCheck(const QStringList& arguments, CliPrompts& prompts);
+int runDownload(const QStringList& arguments, CliPrompts& prompts);
+int runDecode(const QStringList& arguments, CliPrompts& prompts);
+int runExport(const QStringList& arguments, CliPrompts& prompts);
+int runErase(const QStringList& arguments, CliPrompts& prompts);

@@ -25,6 +25,19 @@ const Subcommand subcommands[] = {
     {"readback", "readback --port N [--into DIR]   read the project back from the logger on ComN",
      runReadBack},
     {"check", "check PROJECT_FOLDER      check cmdmb.xml as the command editor does", runCheck},
+    {"download",
+     "download --port N --project DIR --out FILE.xml|FILE.csv [--all] [--iso] [--image FILE]\n"
+     "                            download the memory of the logger on ComN and decode it",
+     runDownload},
+    {"decode",
+     "decode IMAGE --project DIR --out FILE.xml|FILE.csv [--iso]\n"
+     "                            decode a memory image file",
+     runDecode},
+    {"export",
+     "export DATA.xml --project DIR --csv OUT.csv [--base dec|hex|bin] [--iso]\n"
+     "                            export a data file as CSV",
+     runExport},
+    {"erase", "erase --port N            erase the memory of the logger on ComN", runErase},
 };
 
 int usage() {

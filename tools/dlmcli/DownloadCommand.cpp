@@ -1,0 +1,89 @@
+#include "CliOptions.h"
+#include "CliPrompts.h"
+#include "CliWaitingWork.h"
+#include "DeviceLink.h"
+#include "SampleOutput.h"
+#include "Subcommands.h"
+#include "devicelink/RegisterMap.h"
+#include "loggeddata/ImageFileWriter.h"
+#include "loggeddata/LoggedData.h"
+#include "loggeddata/LoggedDataTexts.h"
+#include "loggeddata/SampleTimeTexts.h"
+#include "projects/ProjectFiles.h"
+
+#include <QFileInfo>
+#include <memory>
+
+// "Get Data" without the window: the stop command, the download with its progress on stderr,
+// the decoding, and the samples into a data file or a CSV export.
+int runDownload(const QStringList& arguments, CliPrompts& prompts) {
+    const QString usage = QStringLiteral(
+        "download --port N --project DIR --out FILE.xml|FILE.csv [--all] [--iso] [--image FILE]");
+    QStringList rest = arguments;
+    const auto port = takePortArgument(rest, usage, prompts);
+    if (!port) {
+        return 2;
+    }
+    const auto options = parseCliOptions(rest, 0, {"--project", "--out", "--image"},
+                                         {"--all", "--iso"}, usage, prompts);
+    if (!options || !options->has("--project") || !options->has("--out")) {
+        if (options) {
+            prompts.inform(QStringLiteral("usage: dlmcli ") + usage);
+        }
+        return 2;
+    }
+    const QString project = options->value("--project");
+    if (!QFileInfo(project).isDir()) {
+        prompts.inform(QStringLiteral("Project folder not found: ") + project);
+        return 1;
+    }
+    const auto format = sampleFormatOf(options->value("--out"), prompts);
+    if (!format) {
+        return 1;
+    }
+    ImageFileWriter image;
+    const QString imagePath = options->value("--image");
+    if (!imagePath.isEmpty() && !image.open(imagePath)) {
+        prompts.inform(LoggedDataTexts::WriteFailed + imagePath);
+        return 1;
+    }
+    const CommandList commands = ProjectFiles::loadCommandList(project);
+
+    DeviceLink device(prompts, *port);
+    if (!device.open()) {
+        return 1;
+    }
+    Comon& comon = device.comon();
+    if (comon.WriteRegister(RegisterMap::LoggerNode, RegisterMap::CommandRegister,
+                            RegisterMap::StopCommand) != 1) {
+        prompts.inform(LoggedDataTexts::NotInStop);
+        return 1;
+    }
+    auto data = std::make_unique<LoggedData>();
+    CliWaitingWork work;
+    bool imageWritten = true;
+    decltype(MemoryDownload::pageRead) keepPage;
+    if (!imagePath.isEmpty()) {
+        keepPage = [&](int chip, int page, std::span<const uint16_t> words) {
+            imageWritten = image.writePage(chip, page, words) && imageWritten;
+        };
+    }
+    const bool downloaded =
+        data->download(comon, commands, work, options->flags.contains("--all"), keepPage);
+    if (!imageWritten) {
+        prompts.inform(LoggedDataTexts::WriteFailed + imagePath);
+    }
+    if (!downloaded) {
+        prompts.inform(LoggedDataTexts::DownloadFailed);
+        return 1;
+    }
+    if (data->lastDecode.truncated) {
+        prompts.inform(LoggedDataTexts::TooManySamples);
+    }
+    SampleTimeTexts texts(options->flags.contains("--iso") ? SampleTimeTexts::Style::Iso
+                                                           : SampleTimeTexts::Style::Locale);
+    return writeSamples(options->value("--out"), *format, data->samples, commands,
+                        DisplayBase::Decimal, texts, prompts)
+               ? 0
+               : 1;
+}
