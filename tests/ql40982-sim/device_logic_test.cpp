@@ -112,6 +112,60 @@ TEST(SRecordReader, DecodesTheConfigBankLayout) {
     EXPECT_EQ(SRecordReader::decodeConfigBank(bank, 0).commands.size(), 16184u / 3);
 }
 
+TEST(FlashMemory, CyclicalMemoryGoesOnFromItsStartThroughEveryStatus) {
+    FlashMemory flash;
+    flash.setCyclical(true);
+    std::vector<uint16_t> statuses = {flash.flashStatus()};
+    const auto fillBlocks = [&](int blocks, uint16_t fill) {
+        for (int block = 0; block < blocks; ++block) {
+            ASSERT_TRUE(flash.append(record(8448, fill)));
+        }
+        statuses.push_back(flash.flashStatus());
+    };
+    fillBlocks(32, 1);  // chip 1
+    fillBlocks(32, 2);  // chip 2: both full, and nothing refused
+    EXPECT_FALSE(flash.full());
+    ASSERT_TRUE(flash.append(record(5, 3)));  // chip 1 again, its first block erased first
+    statuses.push_back(flash.flashStatus());
+    EXPECT_EQ(flash.word(0, 0, 4), 3);
+    EXPECT_EQ(flash.word(0, 0, 5), 0xFFFF);
+    EXPECT_EQ(flash.word(0, 64, 0), 1);  // later blocks keep the first round until reached
+    EXPECT_EQ(flash.writeChip(), 0);
+    EXPECT_EQ(flash.writePage(), 0);
+    EXPECT_EQ(flash.writeByte(), 10);
+    fillBlocks(31, 4);                        // the rest of chip 1
+    ASSERT_TRUE(flash.append(record(5, 5)));  // chip 2 begins anew
+    statuses.push_back(flash.flashStatus());
+    EXPECT_EQ(statuses, std::vector<uint16_t>({0, 1, 3, 2, 3, 1}));
+}
+
+struct LoadCase {
+    const char* name;
+    size_t lastWritten;  // index of the last word not erased
+    int chip, page, byte;
+    uint16_t status;
+};
+
+TEST(FlashMemory, ALoadedImageGoesOnAfterItsLastWord) {
+    const std::vector<LoadCase> cases = {
+        {"chip 1", 3 * 8448 + 131, 0, 193, 0, 0},
+        {"chip 2", FlashMemory::WordsPerChip + 9, 1, 0, 20, 1},
+        {"all", FlashMemory::ImageWords - 1, 1, 2047, 264, 3},
+    };
+    for (const LoadCase& c : cases) {
+        std::vector<uint16_t> image(FlashMemory::ImageWords, 0xFFFF);
+        image[0] = 0;
+        image[c.lastWritten] = 0;
+        FlashMemory flash;
+        flash.load(image);
+        EXPECT_EQ(flash.writeChip(), c.chip) << c.name;
+        EXPECT_EQ(flash.writePage(), c.page) << c.name;
+        EXPECT_EQ(flash.writeByte(), c.byte) << c.name;
+        EXPECT_EQ(flash.flashStatus(), c.status) << c.name;
+        EXPECT_EQ(flash.image(), image) << c.name;
+    }
+}
+
 TEST(Options, ParsesValuesFlagsAndFaults) {
     const auto parsed =
         parseOptions({"--link", "/tmp/x", "--period=2.5", "--markers", "--exception", "100-105:3",

@@ -5,6 +5,7 @@
 #include "SampleOutput.h"
 #include "Subcommands.h"
 #include "devicelink/RegisterMap.h"
+#include "loggeddata/GetData.h"
 #include "loggeddata/ImageFileWriter.h"
 #include "loggeddata/LoggedData.h"
 #include "loggeddata/LoggedDataTexts.h"
@@ -54,31 +55,29 @@ int runDownload(const QStringList& arguments, CliPrompts& prompts) {
         return 1;
     }
     Comon& comon = device.comon();
-    if (comon.WriteRegister(RegisterMap::LoggerNode, RegisterMap::CommandRegister,
-                            RegisterMap::StopCommand) != 1) {
-        prompts.inform(LoggedDataTexts::NotInStop);
-        return 1;
-    }
     auto data = std::make_unique<LoggedData>();
     CliWaitingWork work;
     bool imageWritten = true;
-    decltype(MemoryDownload::pageRead) keepPage;
+    GetDataSteps steps;
+    steps.sendLoggerCommand = [&comon](uint16_t command) {
+        return comon.WriteRegister(RegisterMap::LoggerNode, RegisterMap::CommandRegister,
+                                   command) == 1;
+    };
+    steps.runInWaitingWindow = [&](const std::function<bool(WaitingWork&)>& run) {
+        return !comon.CommAborted && run(work);
+    };
     if (!imagePath.isEmpty()) {
-        keepPage = [&](int chip, int page, std::span<const uint16_t> words) {
+        steps.pageRead = [&](int chip, int page, std::span<const uint16_t> words) {
             imageWritten = image.writePage(chip, page, words) && imageWritten;
         };
     }
     const bool downloaded =
-        data->download(comon, commands, work, options->flags.contains("--all"), keepPage);
+        getData(comon, *data, commands, options->flags.contains("--all"), steps, prompts);
     if (!imageWritten) {
         prompts.inform(LoggedDataTexts::WriteFailed + imagePath);
     }
     if (!downloaded) {
-        prompts.inform(LoggedDataTexts::DownloadFailed);
         return 1;
-    }
-    if (data->lastDecode.truncated) {
-        prompts.inform(LoggedDataTexts::TooManySamples);
     }
     SampleTimeTexts texts(options->flags.contains("--iso") ? SampleTimeTexts::Style::Iso
                                                            : SampleTimeTexts::Style::Locale);

@@ -24,7 +24,9 @@ constexpr int MaxRoundsCaughtUp = 10;
 }  // namespace
 
 Datalogger::Datalogger(LoggerSettings settings)
-    : settings_(std::move(settings)), samples_(settings_.seed) {}
+    : settings_(std::move(settings)), samples_(settings_.seed) {
+    flash_.setCyclical(settings_.configuration.cyclicalMemory);
+}
 
 uint16_t Datalogger::registerValue(uint16_t a, const std::array<uint16_t, 6>& clock) const {
     if (within(a, ClockFirst, 6)) {
@@ -305,6 +307,7 @@ void Datalogger::prefill(double days, double stepSeconds, double now) {
 
 void Datalogger::program(const LoggerConfiguration& configuration) {
     settings_.configuration = configuration;
+    flash_.setCyclical(configuration.cyclicalMemory);
     if (runState_ == Running) {
         runState_ = Stopped;
     }

@@ -6,6 +6,7 @@
 #include "LoggerConfiguration.h"
 #include "SampleValues.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -50,6 +51,9 @@ public:
     void startLogging(double now);
     // A new configuration bank, as after programming new firmware: the device restarts stopped.
     void program(const LoggerConfiguration& configuration);
+
+    // The flash as given (a whole image); logging goes on after its last written word.
+    void loadFlash(std::span<const uint16_t> image) { flash_.load(image); }
 
     uint16_t runState() const { return runState_; }
     const LoggerConfiguration& configuration() const { return settings_.configuration; }

@@ -22,6 +22,8 @@ struct LoggerConfiguration {
     uint16_t timeout = 1000;
     uint16_t baudCode = 3;
     uint16_t parityCode = 0;
+    // The "Cyclical Memory" option: a full memory goes on from its start.
+    bool cyclicalMemory = false;
 };
 
 // A small logging set-up so the simulator is useful without a project.

@@ -31,9 +31,14 @@ const char* const UsageText =
     "  --dump-image FILE      write the flash image at start and at exit\n"
     "  --record-log FILE      write every logged record as a text line\n"
     "  --control PATH         Unix socket for \"program FILE\", \"dump FILE\", \"status\",\n"
-    "                         \"set R V\", \"unset R\", \"fault ...\" (see the README)\n"
+    "                         \"set R V\", \"unset R\", \"fault ...\", \"flash FILE\"\n"
     "  --set R=V              reads of register R return V (any register; repeatable)\n"
     "  --request-log FILE     write a line for every request received\n"
+    "Flash:\n"
+    "  --cyclical             a full memory goes on from its start (also the project's\n"
+    "                         or firmware's \"Cyclical Memory\" option)\n"
+    "  --flash-image FILE     serve this flash image (as --dump-image writes it); logging\n"
+    "                         goes on after its last written word\n"
     "Faults:\n"
     "  --drop-every N         no answer to every Nth request\n"
     "  --corrupt-crc-every N  a wrong CRC on the answer to every Nth request\n"
@@ -113,6 +118,7 @@ std::variant<Options, OptionError> parseOptions(const std::vector<std::string>& 
              }
              return forced.has_value();
          }},
+        {"--flash-image", text(o.flashImage)},
         {"--period",
          [&](const std::string& v) {
              return parseSeconds(v, o.periodSeconds) && o.periodSeconds > 0;
@@ -145,8 +151,8 @@ std::variant<Options, OptionError> parseOptions(const std::vector<std::string>& 
          }},
     };
     const std::map<std::string, bool*> flags = {
-        {"--markers", &o.markers}, {"--run", &o.running}, {"--line-rate", &o.faults.lineRate},
-        {"--help", &o.help},       {"-h", &o.help},
+        {"--markers", &o.markers},   {"--run", &o.running}, {"--line-rate", &o.faults.lineRate},
+        {"--cyclical", &o.cyclical}, {"--help", &o.help},   {"-h", &o.help},
     };
     for (size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];

@@ -27,6 +27,8 @@ struct Options {
     std::string control;
     std::string requestLog;
     std::vector<std::pair<uint16_t, uint16_t>> forcedRegisters;  // --set R=V
+    bool cyclical = false;
+    std::string flashImage;
     FaultOptions faults;
     bool help = false;
 };

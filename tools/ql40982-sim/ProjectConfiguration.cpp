@@ -19,5 +19,8 @@ std::optional<LoggerConfiguration> configurationFromProject(const std::string& f
         base.baudCode = static_cast<uint16_t>(serial->baudCode);
         base.parityCode = static_cast<uint16_t>(serial->parityCode);
     }
+    if (const auto options = ProjectFiles::loadStartStopOptions(path)) {
+        base.cyclicalMemory = options->cyclicalMemory.value_or(false);
+    }
     return base;
 }

@@ -116,11 +116,13 @@ LoggerConfiguration decodeConfigBank(const std::vector<uint8_t>& bank, uint16_t 
     constexpr size_t BaudOffset = 16184;
     constexpr size_t ParityOffset = 16185;
     constexpr size_t CountOffset = 16187;
+    constexpr size_t CyclicalOffset = 16190;
     constexpr size_t MaxEntries = BaudOffset / 3;  // the table stops short of the parameters
     LoggerConfiguration configuration;
     configuration.timeout = timeout;
     configuration.baudCode = bank[BaudOffset];
     configuration.parityCode = bank[ParityOffset];
+    configuration.cyclicalMemory = bank[CyclicalOffset] == 1;
     const size_t count =
         std::min<size_t>(size_t(bank[CountOffset]) << 8 | bank[CountOffset + 1], MaxEntries);
     for (size_t k = 0; k < count; ++k) {

@@ -3,6 +3,7 @@
 #include "CommandTableWords.h"
 #include "ControlChannel.h"
 #include "Datalogger.h"
+#include "FlashControl.h"
 #include "ModbusServer.h"
 #include "Options.h"
 #include "OutputFiles.h"
@@ -72,6 +73,9 @@ std::string controlCommand(Datalogger& logger, RuntimeControls& controls, const 
     if (auto answer = controls.command(verb, argument)) {
         return *answer;
     }
+    if (auto answer = FlashControl::command(logger, verb, argument)) {
+        return *answer;
+    }
     if (verb == "program" && !argument.empty()) {
         auto configuration =
             SRecordReader::configurationFromFirmware(argument, logger.configuration().timeout);
@@ -122,6 +126,7 @@ int main(int argc, char** argv) {
     }
     LoggerSettings settings;
     settings.configuration = *configuration;
+    settings.configuration.cyclicalMemory = configuration->cyclicalMemory || options.cyclical;
     settings.periodSeconds = options.periodSeconds;
     settings.eraseSeconds = options.eraseSeconds;
     settings.markers = options.markers;
@@ -133,6 +138,13 @@ int main(int argc, char** argv) {
         return fail("cannot write " + options.recordLog);
     }
     logger.onRecord([&recordLog](const LoggedRecord& record) { recordLog.append(record); });
+    if (!options.flashImage.empty()) {
+        std::vector<uint16_t> words;
+        if (!FlashControl::readImage(options.flashImage, words, error)) {
+            return fail(error);
+        }
+        logger.loadFlash(words);
+    }
     const double start = hostNow();
     logger.prefill(options.prefillDays, options.prefillStepSeconds, start);
     if (options.running) {

@@ -1,0 +1,25 @@
+#include "loggeddata/GetData.h"
+
+#include "devicelink/RegisterMap.h"
+#include "loggeddata/LoggedData.h"
+#include "loggeddata/LoggedDataTexts.h"
+#include "shell/Prompts.h"
+
+bool getData(Comon& comon, LoggedData& data, const CommandList& commands, bool downloadAllMemory,
+             const GetDataSteps& steps, Prompts& prompts) {
+    if (!steps.sendLoggerCommand(RegisterMap::StopCommand)) {
+        prompts.inform(LoggedDataTexts::NotInStop);
+        return false;
+    }
+    const bool done = steps.runInWaitingWindow([&](WaitingWork& work) {
+        return data.download(comon, commands, work, downloadAllMemory, steps.pageRead);
+    });
+    if (!done) {
+        prompts.inform(LoggedDataTexts::DownloadFailed);
+        return false;
+    }
+    if (data.lastDecode.truncated) {
+        prompts.inform(LoggedDataTexts::TooManySamples);
+    }
+    return true;
+}
