@@ -34,9 +34,9 @@ std::optional<long long> readNumber(const XmlElement& element) {
 
 bool readRecord(const XmlElement& record, SampleTable& into, SampleTimeTexts& texts,
                 std::vector<uint16_t>& values) {
-    const XmlElement date = record.childByName(Date);
-    const XmlElement command = record.childByName(Command);
-    const XmlElement datas = record.childByName(Datas);
+    const XmlElement date = record.childByName("DATE");
+    const XmlElement command = record.childByName("COMMAND");
+    const XmlElement datas = record.childByName("DATAS");
     if (!date || !command || !datas) {
         return false;
     }
