@@ -1,0 +1,35 @@
+#pragma once
+
+#include "projects/Comandi.h"
+
+#include <QString>
+#include <QVector>
+#include <optional>
+
+class SampleTable;
+
+// What a diagram shows and which diagram comes next, without the chart widget.
+namespace ChartData {
+
+inline constexpr int NoChart = -2;
+
+struct Series {
+    QString title;      // the register's address
+    QVector<double> x;  // time stamps, seconds of the logger's clock since 1970
+    QVector<double> y;  // scaled values
+};
+
+QString title(const Comandi& command);
+
+// One series per register of command `position`, its samples in table order.
+std::vector<Series> series(const SampleTable& table, const CommandList& commands, int position);
+
+// The lowest position of a visible command, or NoChart.
+int firstVisible(const CommandList& commands);
+
+enum class Direction { Previous, Next };
+// The diagram "Before" / "Next" goes to; nothing when there is no move (no diagram, the first
+// or last visible command, or the current command hidden meanwhile and so left where it is).
+std::optional<int> neighbour(const CommandList& commands, int current, Direction direction);
+
+}  // namespace ChartData

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "projects/Comandi.h"
+
+#include <QWidget>
+
+class Prompts;
+class QCPTextElement;
+class QCustomPlot;
+class SampleTable;
+
+// The diagram of one command: a line per register against the logger's time, the registers'
+// addresses in the legend. Zoomed by buttons (110 % / 90 %), by the wheel and by dragging;
+// its context menu saves it as PNG or PDF.
+class DataChart : public QWidget {
+    Q_OBJECT
+public:
+    DataChart(Prompts& prompts, std::function<QString()> startFolder, QWidget* parent = nullptr);
+
+    void draw(const SampleTable& table, const CommandList& commands, int position);
+    void zoom(double factor);  // 1.1 magnifies to 110 %, 0.9 reduces to 90 %
+    void normalZoom();
+
+    QCustomPlot* plot() const { return plot_; }
+    QString title() const;
+
+private:
+    void offerSaving(const QPoint& at);
+
+    Prompts& prompts_;
+    std::function<QString()> startFolder_;
+    QCustomPlot* plot_;
+    QCPTextElement* title_;
+};
