@@ -23,7 +23,7 @@ inline CommandList fullMemoryCommands() {
 inline void fillFullMemory(MemoryImage& image) {
     image.reset();
     image.setWholeDeviceLayout();
-    const LoggerTime start = LoggerClock::fromDateAndTime(QDate(2011, 3, 15), QTime(0, 0));
+    const LoggerTime start = LoggerTimeStamp::fromDateAndTime(QDate(2011, 3, 15), QTime(0, 0));
     auto words = image.words();
     int sample = 0;
     for (int block = 0; block < 64; ++block) {
@@ -32,8 +32,8 @@ inline void fillFullMemory(MemoryImage& image) {
         size_t at = size_t(block) * 8448;
         for (int i = 0; i < 2343; ++i, ++sample) {
             const LoggerTime t = start + (age * 2343 + i) / 4 * 10;
-            const QDate d = LoggerClock::date(t);
-            const QTime h = LoggerClock::time(t);
+            const QDate d = LoggerTimeStamp::date(t);
+            const QTime h = LoggerTimeStamp::time(t);
             words[at++] =
                 uint16_t((d.year() - 2000) << 10 | d.month() << 6 | d.day() << 1 | (h.hour() >> 4));
             words[at++] = uint16_t((h.hour() & 15) << 12 | h.minute() << 6 | h.second());

@@ -26,7 +26,7 @@ public:
 int main() {
     constexpr int Pages = 20;
     SimulatorProcess simulator(
-        {"--line-rate", "--memory-info", std::to_string(Pages - 1) + ",0,0"});
+        {"--line-rate", "--set", "128=" + std::to_string(Pages - 1), "--set", "130=0"});
     if (!simulator.running()) {
         std::printf("download timing: the simulator did not start\n");
         return 1;

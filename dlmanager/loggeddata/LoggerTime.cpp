@@ -32,7 +32,7 @@ int64_t daysFromCivil(int year, int month, int day) {
 
 }  // namespace
 
-namespace LoggerClock {
+namespace LoggerTimeStamp {
 
 LoggerTime fromDateAndTime(const QDate& date, const QTime& time) {
     return (date.toJulianDay() - EpochJulianDay) * SecondsPerDay +
@@ -66,4 +66,4 @@ std::optional<LoggerTime> fromRecordWords(uint16_t dateWord, uint16_t timeWord) 
     return daysFromCivil(year, month, day) * SecondsPerDay + hour * 3600 + minute * 60 + second;
 }
 
-}  // namespace LoggerClock
+}  // namespace LoggerTimeStamp

@@ -11,7 +11,7 @@
 // device writes exists and sorts right, 02:30 on the night clocks go forward included.
 using LoggerTime = int64_t;
 
-namespace LoggerClock {
+namespace LoggerTimeStamp {
 
 LoggerTime fromDateAndTime(const QDate& date, const QTime& time);
 QDate date(LoggerTime stamp);
@@ -23,4 +23,4 @@ QDateTime toDateTime(LoggerTime stamp);
 // form an existing date and time.
 std::optional<LoggerTime> fromRecordWords(uint16_t dateWord, uint16_t timeWord);
 
-}  // namespace LoggerClock
+}  // namespace LoggerTimeStamp

@@ -23,7 +23,7 @@ struct BlockDecoder {
             if (p + 3 > chipEnd) {
                 return BlockEnd::Done;
             }
-            const auto stamp = LoggerClock::fromRecordWords(words[p], words[p + 1]);
+            const auto stamp = LoggerTimeStamp::fromRecordWords(words[p], words[p + 1]);
             if (!stamp) {
                 return BlockEnd::Done;
             }

@@ -26,7 +26,7 @@ std::optional<LoggerTime> parseIso(const QString& text) {
     if (!day.isValid() || !time.isValid()) {
         return std::nullopt;
     }
-    return LoggerClock::fromDateAndTime(day, time);
+    return LoggerTimeStamp::fromDateAndTime(day, time);
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ QString SampleTimeTexts::date(LoggerTime stamp) {
     const int64_t day = dayOf(stamp);
     if (day != lastDay_) {
         lastDay_ = day;
-        lastDayText_ = writeLocale_.toString(LoggerClock::date(stamp), writeDateFormat_);
+        lastDayText_ = writeLocale_.toString(LoggerTimeStamp::date(stamp), writeDateFormat_);
     }
     return lastDayText_;
 }
@@ -58,7 +58,7 @@ QString SampleTimeTexts::date(LoggerTime stamp) {
 QString SampleTimeTexts::time(LoggerTime stamp) {
     QString& text = secondTexts_[size_t(secondOfDay(stamp))];
     if (text.isNull()) {
-        text = writeLocale_.toString(LoggerClock::time(stamp), writeTimeFormat_);
+        text = writeLocale_.toString(LoggerTimeStamp::time(stamp), writeTimeFormat_);
     }
     return text;
 }
@@ -110,8 +110,8 @@ std::optional<LoggerTime> SampleTimeTexts::readFast(std::string_view text) const
     }
     FormatReader::Fields fields;
     const auto stampOf = [&fields] {
-        return LoggerClock::fromDateAndTime(QDate(fields.year, fields.month, fields.day),
-                                            QTime(fields.hour, fields.minute, fields.second));
+        return LoggerTimeStamp::fromDateAndTime(QDate(fields.year, fields.month, fields.day),
+                                                QTime(fields.hour, fields.minute, fields.second));
     };
     std::string_view rest = text;
     if (style_ == Style::Iso && isoReader_.read(rest, fields) && rest.empty()) {
@@ -146,11 +146,11 @@ std::optional<LoggerTime> SampleTimeTexts::parseLocale(const QString& text) {
             continue;
         }
         if (const auto day = parseDate(text.left(joint))) {
-            return LoggerClock::fromDateAndTime(*day, QTime(0, 0)) + *second;
+            return LoggerTimeStamp::fromDateAndTime(*day, QTime(0, 0)) + *second;
         }
     }
     if (const auto day = parseDate(text)) {
-        return LoggerClock::fromDateAndTime(*day, QTime(0, 0));
+        return LoggerTimeStamp::fromDateAndTime(*day, QTime(0, 0));
     }
     return std::nullopt;
 }

@@ -2,6 +2,9 @@
 
 #include "devicelink/ConnectSection.h"
 #include "devicelink/LinkStatusBar.h"
+#include "loggeddata/DownloadDataSection.h"
+#include "loggeddata/SupervisedDataLink.h"
+#include "loggeddata/UWaiting.h"
 #include "projects/ProjectSection.h"
 #include "shell/ProductTexts.h"
 #include "shell/UAbout.h"
@@ -62,6 +65,8 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* 
     rows->addWidget(P_Status);
     setCentralWidget(outer);
 
+    // The waiting window serves the read-back of Edit Project and the download of Download Data.
+    FWaiting_ = std::make_unique<TFWaiting>([this] { return comon_.CommAborted; }, this);
     P_Connect = new ConnectSection(link_, P_Content);
     addSection(Section::Connect, P_Connect, [this] { link_.loadStartStopOptions(); });
     P_Project = new ProjectSection(state_.settings, state_.commands, *prompts_, link_, P_Content);
@@ -69,6 +74,9 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* 
         Section::EditProject, P_Project,
         [this] { P_Project->enableDeviceButtons(link_.isConnected()); },
         [this] { P_Project->enableDeviceButtons(false); });
+    P_Project->runInWaitingWindow = [this](const ProjectSection::WaitingRead& read) {
+        return FWaiting_->run(TFWaiting::ReadCommand, read) == 1;
+    };
     connect(P_Project, &ProjectSection::projectOperationDone, this,
             &TFTessitoreFirmWare::applyTitleRule);
     connect(B_Connect, &QPushButton::clicked, this, [this] { showSection(Section::Connect); });
@@ -78,6 +86,7 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* 
             [this] { showSection(Section::DownloadData); });
     connect(&link_, &LinkSupervisor::linkIdle, this,
             &TFTessitoreFirmWare::applyLinkIdleToShownSection);
+    addDownloadDataSection();
 
     resize(1000, 700);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -88,6 +97,30 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* 
     setWindowTitle(
         Settings::windowTitle(ProductTexts::ProductCaption,
                               state_.projectReopened ? &state_.settings.ProjectName : nullptr));
+}
+
+TFTessitoreFirmWare::~TFTessitoreFirmWare() = default;
+
+void TFTessitoreFirmWare::addDownloadDataSection() {
+    dataLink_ = std::make_unique<SupervisedDataLink>(link_);
+    PBC_ManDati = new DownloadDataSection(
+        DataSectionContext{*dataLink_, state_.commands, *prompts_, *FWaiting_,
+                           [this] { return state_.settings.ProjectFolder; }},
+        P_Content);
+    addSection(
+        Section::DownloadData, PBC_ManDati, [this] { PBC_ManDati->enterSection(); },
+        [this] { PBC_ManDati->disableDeviceButtons(); });
+    connect(this, &TFTessitoreFirmWare::sectionActionStarted, PBC_ManDati,
+            &DownloadDataSection::leaveDebugView);
+    connect(&link_, &LinkSupervisor::eraseFinished, PBC_ManDati,
+            &DownloadDataSection::eraseFinished);
+    // An erase can no longer be followed once the poll has stopped for good.
+    connect(&link_, &LinkSupervisor::linkStateChanged, PBC_ManDati, [this](LinkState state) {
+        if (state == LinkState::Closed || state == LinkState::Lost) {
+            PBC_ManDati->linkGone();
+        }
+    });
+    connect(&comon_, &Comon::reopenFailed, PBC_ManDati, &DownloadDataSection::linkGone);
 }
 
 void TFTessitoreFirmWare::attachLinkDialogs(TFComPort* portDialog, TFDateTime* clockDialog) {

@@ -9,10 +9,13 @@
 #include <QMainWindow>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 
 class ClickableLabel;
 class ConnectSection;
+class DownloadDataSection;
+class SupervisedDataLink;
 class LinkStatusBar;
 class ProjectSection;
 class QPushButton;
@@ -22,6 +25,7 @@ class TFComPort;
 class TFDateTime;
 class TFpargen;
 class TFsaveproj;
+class TFWaiting;
 
 // The main window. Its creation step sets the folders, reads the settings and reopens the last
 // project before any other window exists; closing it writes the last project back. It owns the
@@ -35,6 +39,7 @@ public:
     // device is reached through `library` (tests bind a fake device).
     explicit TFTessitoreFirmWare(const QString& programFolder, Prompts* prompts = nullptr,
                                  const ModbusLibrary& library = boundModbusLibrary());
+    ~TFTessitoreFirmWare() override;
 
     // The windows created after this one; shown modally from here.
     void attachAbout(TFAbout* about) { FAbout_ = about; }
@@ -46,6 +51,8 @@ public:
     Prompts& prompts() { return *prompts_; }
     Comon& comon() { return comon_; }
     LinkSupervisor& link() { return link_; }
+    // The waiting window, for the work that runs inside it (download, reading the command table).
+    TFWaiting& waiting() { return *FWaiting_; }
 
     // The title rule for the current ProjectName, for the project operations: the caption,
     // " :" and the name (empty too).
@@ -70,6 +77,7 @@ public:
     QStackedWidget* P_Content;
     ConnectSection* P_Connect;
     ProjectSection* P_Project;
+    DownloadDataSection* PBC_ManDati;
     LinkStatusBar* P_Status;
 
 signals:
@@ -87,6 +95,7 @@ private:
     };
 
     QWidget* buildLeftColumn();
+    void addDownloadDataSection();
     void applyLinkIdleToShownSection();
 
     StartUpState state_;
@@ -94,6 +103,8 @@ private:
     Prompts* prompts_;
     Comon comon_;
     LinkSupervisor link_;
+    std::unique_ptr<SupervisedDataLink> dataLink_;
+    std::unique_ptr<TFWaiting> FWaiting_;
     std::map<Section, SectionEntry> sections_;
     std::optional<Section> shown_;
     TFAbout* FAbout_ = nullptr;

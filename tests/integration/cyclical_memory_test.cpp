@@ -77,7 +77,7 @@ void decodeChip(const FlashMemory& flash, int chip, int lastPage,
 std::vector<std::string> describe(const SampleTable& table) {
     std::vector<std::string> lines;
     for (int i = 0; i <= table.LastSampleIndex(); ++i) {
-        std::string line = LoggerClock::toDateTime(table[i].date)
+        std::string line = LoggerTimeStamp::toDateTime(table[i].date)
                                .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
                                .toStdString() +
                            " " + std::to_string(table[i].command);

@@ -23,7 +23,7 @@ const QString DemoProject = QStringLiteral(DLM_DEMO_PROJECT);
 std::vector<std::string> describe(const SampleTable& table) {
     std::vector<std::string> lines;
     for (int i = 0; i <= table.LastSampleIndex(); ++i) {
-        std::string line = LoggerClock::toDateTime(table[i].date)
+        std::string line = LoggerTimeStamp::toDateTime(table[i].date)
                                .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
                                .toStdString() +
                            " " + std::to_string(table[i].command);
@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(Line, DownloadWithFaults,
 TEST_F(DownloadWithSimulator, ADeviceGoneMidwayLeavesTheSamplesAsTheyWere) {
     start({"--prefill", "0.3"});
     const uint16_t before[] = {1, 2};
-    data_->samples.append(LoggerClock::fromDateAndTime(QDate(2011, 3, 15), QTime(14, 30)), 0,
+    data_->samples.append(LoggerTimeStamp::fromDateAndTime(QDate(2011, 3, 15), QTime(14, 30)), 0,
                           before);
     int events = 0;
     work_.onEvents = [&] {

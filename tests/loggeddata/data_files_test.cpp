@@ -12,7 +12,7 @@
 namespace {
 
 LoggerTime at(int year, int month, int day, int hour, int minute, int second) {
-    return LoggerClock::fromDateAndTime(QDate(year, month, day), QTime(hour, minute, second));
+    return LoggerTimeStamp::fromDateAndTime(QDate(year, month, day), QTime(hour, minute, second));
 }
 
 QByteArray readAll(const QString& path) {

@@ -53,7 +53,7 @@ CommandList commands() {
 std::vector<std::string> describe(const SampleTable& table) {
     std::vector<std::string> lines;
     for (int i = 0; i <= table.LastSampleIndex(); ++i) {
-        std::string line = LoggerClock::toDateTime(table[i].date)
+        std::string line = LoggerTimeStamp::toDateTime(table[i].date)
                                .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
                                .toStdString() +
                            " c" + std::to_string(table[i].command);

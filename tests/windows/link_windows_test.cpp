@@ -82,11 +82,12 @@ TEST_F(LinkWindowsTest, TheConnectButtonShowsTheSectionAndLoadsTheOptionsEachTim
     section.CB_Cyclical_Mem->click();
     EXPECT_FALSE(window.link().startStopOptions().cyclicalMemory);
 
-    // Edit Project replaces it; Download Data joins later and leaves the shown section as it is.
+    // Edit Project replaces it, and Download Data that.
     window.B_Edit_Project->click();
     EXPECT_FALSE(section.isVisibleTo(&window));
-    window.B_Download_Data->click();
     EXPECT_EQ(window.shownSection(), TFTessitoreFirmWare::Section::EditProject);
+    window.B_Download_Data->click();
+    EXPECT_EQ(window.shownSection(), TFTessitoreFirmWare::Section::DownloadData);
     EXPECT_EQ(actions, 4);
 
     const std::vector<std::tuple<QPushButton*, QString, QString>> buttons = {

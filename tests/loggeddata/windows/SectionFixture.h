@@ -70,7 +70,7 @@ protected:
 
     void addSample(int32_t command, std::vector<uint16_t> values, int second = 0) {
         section_.data().samples.append(
-            LoggerClock::fromDateAndTime(QDate(2011, 3, 15), QTime(14, 30, second)), command,
+            LoggerTimeStamp::fromDateAndTime(QDate(2011, 3, 15), QTime(14, 30, second)), command,
             values);
     }
 
