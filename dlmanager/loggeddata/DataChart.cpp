@@ -42,7 +42,7 @@ void DataChart::draw(const SampleTable& table, const CommandList& commands, int 
     for (size_t k = 0; k < all.size(); ++k) {
         QCPGraph* graph = plot_->addGraph();
         graph->setName(all[k].title);
-        graph->setPen(QPen(QColor::fromHsv(int(k * 360 / all.size() + 200) % 360, 200, 200), 1.5));
+        graph->setPen(QPen(QColor::fromHsv(int(k * 360 / all.size() + 200) % 360, 200, 200)));
         // Samples come in time order after decoding; a loaded file may not be, so no promise.
         graph->setData(all[k].x, all[k].y);
     }
