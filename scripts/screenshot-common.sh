@@ -1,0 +1,80 @@
+# Shared by the screenshot scripts: dlmanager on the demo project under its own Xvfb, from a
+# copy of the build's program folder (so the build's settings stay as they are), with the
+# simulated QL40982 on Com1. Source it, then call start_demo BUILD_DIR [SIMULATOR OPTIONS...].
+# Positions inside the windows are those the layout gives at Verdana 8 pt.
+
+for tool in Xvfb xdotool import convert; do
+    command -v "$tool" >/dev/null || { echo "$tool is missing; run scripts/install-deps" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+start_demo() {  # start_demo BUILD_DIR [SIMULATOR OPTIONS...]; sets window and dlmanager_pid
+    local program_folder="$1/bin"
+    shift
+    [[ -x "$program_folder/dlmanager" && -x "$program_folder/ql40982-sim" ]] \
+        || { echo "build first: make" >&2; exit 1; }
+    mkdir "$work/program"
+    cp -r "$program_folder"/{dlmanager,libVTL_Modbus.so,MASTER,PROJECTS} "$work/program/"
+    printf '[lastproj]\nprojectname=Demo\n\n[ComPort]\nNumber=0\n' > "$work/program/Quandor.ini"
+
+    # Xvfb picks a free display and tells it on the descriptor we give it.
+    exec {display_fd}<> <(:)
+    Xvfb -displayfd "$display_fd" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    pids+=($!)
+    read -r -t 10 display <&"$display_fd" || { echo "Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=":$display"
+
+    "$program_folder/ql40982-sim" --link "$work/line" --project "$work/program/PROJECTS/Demo" \
+        "$@" >"$work/sim.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do [[ -L "$work/line" ]] && break; sleep 0.1; done
+
+    VTL_MODBUS_COM1="$work/line" QT_QPA_PLATFORM=xcb "$work/program/dlmanager" \
+        >"$work/dlmanager.log" 2>&1 &
+    dlmanager_pid=$!
+    pids+=($dlmanager_pid)
+    window=$(xdotool search --sync --limit 1 --name '^QL40982 Datalogger Manager')
+    sleep 1
+}
+
+click() {  # click WINDOW X Y
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 0.5
+}
+
+pixel() {  # pixel X Y of the main window: its colour as #RRGGBB
+    import -window "$window" "$work/window.png"
+    convert "$work/window.png" -crop "1x1+$1+$2" -format '#%[hex:u.p{0,0}]' info: | cut -c1-7
+}
+
+# "Connect", "Set Communication Port", "OK" on Com1, until the link lamp is green.
+connect_com1() {
+    click "$window" 94 67      # "Connect"
+    click "$window" 325 77     # "Set Communication Port"
+    local dialog
+    dialog=$(xdotool search --sync --limit 1 --name '^Select Communicatio Port$')
+    eval "$(xdotool getwindowgeometry --shell "$dialog")"
+    click "$dialog" $((WIDTH - 138)) $((HEIGHT - 23))   # "OK"
+    xdotool mousemove --window "$window" 700 500       # no hover highlight in the picture
+    # The link lamp sits at the left end of the status bar.
+    for _ in $(seq 40); do
+        [[ $(pixel 18 $((700 - 17))) == "#00FF00" ]] && break
+        sleep 0.25
+    done
+    [[ $(pixel 18 $((700 - 17))) == "#00FF00" ]] || { echo "the link lamp did not turn green" >&2; exit 1; }
+}
+
+take_picture() {  # take_picture OUTPUT_PNG
+    sleep 0.5
+    mkdir -p "$(dirname "$1")"
+    import -window "$window" "$1"
+    echo "$1"
+}
