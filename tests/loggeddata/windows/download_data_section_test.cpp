@@ -80,6 +80,22 @@ TEST_F(SectionTest, AFailedGetDataTellsWhyAndKeepsTheSamples) {
     EXPECT_EQ(section_.data().samples.datas(0)[0], 9);
 }
 
+TEST_F(SectionTest, AbortInTheFifthPageEndsTheDownloadWithoutDecoding) {
+    addSample(3, {9});
+    flash_.setMemoryInfo(9, 0, 0);
+    link_.device.duringTransfer = [this](const FakeModbusDevice::Request& request) {
+        if (request.call == Call::Write && request.start == 201 && request.values[0] == 4) {
+            waiting_.B_Abort->click();
+        }
+    };
+    section_.dispatch(Action::GetData);
+    EXPECT_EQ(prompts_.shown, QStringList({LoggedDataTexts::DownloadFailed}));
+    // The fifth page was still read in full, the sixth never asked for.
+    EXPECT_EQ(link_.device.calls(Call::Read).size(), 1u + 2 * 5);
+    ASSERT_EQ(section_.data().samples.LastSampleIndex(), 0);
+    EXPECT_EQ(section_.data().samples.datas(0)[0], 9);
+}
+
 TEST_F(SectionTest, DownloadAllMemoryIsAskedForWhenTicked) {
     prompts_.answers = {false, true};
     section_.MemDown->setChecked(true);
@@ -231,6 +247,17 @@ TEST_F(SectionTest, SavingAndLoadingData) {
     EXPECT_EQ(prompts_.shown, QStringList({DataFiles::SaveFilter, LoggedDataTexts::NothingToSave,
                                            DataFiles::SaveFilter, DataFiles::LoadFilter}));
     EXPECT_FALSE(QFile::exists(folder_.filePath(QStringLiteral("CMDMB.xml"))));
+
+    // An empty data file loads as no samples and enables what a load enables.
+    section_.disableDeviceButtons();
+    QFile empty(folder_.filePath(QStringLiteral("empty.xml")));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.write("<RECORDS/>");
+    empty.close();
+    prompts_.choices = {empty.fileName()};
+    section_.dispatch(Action::LoadData);
+    EXPECT_EQ(section_.data().samples.LastSampleIndex(), -1);
+    EXPECT_TRUE(section_.B_Grid->isEnabled());
 
     addSample(0, {215, 198});
     addSample(2001, {});

@@ -91,6 +91,21 @@ TEST_F(MainWindowDownloadData, TheStatusPollClosesTheEraseWindowOnceTheDeviceSto
     EXPECT_EQ(prompts.shown, QStringList({LoggedDataTexts::EraseQuestion}));
 }
 
+TEST_F(MainWindowDownloadData, ADeviceDoneAtTheFirstPollClosesTheEraseWindowThere) {
+    window.link().openLink();
+    window.B_Download_Data->click();
+    prompts.answers = {true};
+    bool shownUntilThePoll = false;
+    whenOpen([&] {
+        shownUntilThePoll = section.F_Erase_Mem->isVisible();
+        window.link().StatusPoll();  // the register still reads 2
+    });
+    section.dispatch(Action::EraseMemory);
+    EXPECT_TRUE(shownUntilThePoll);
+    EXPECT_FALSE(section.F_Erase_Mem->isVisible());
+    EXPECT_FALSE(window.link().ErasePending);
+}
+
 TEST_F(MainWindowDownloadData, AnEraseWhoseLinkIsClosedIsGivenUpWithAMessage) {
     window.link().openLink();
     window.B_Download_Data->click();
