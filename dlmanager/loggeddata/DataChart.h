@@ -3,6 +3,7 @@
 #include "projects/Comandi.h"
 
 #include <QWidget>
+#include <functional>
 
 class Prompts;
 class QCPTextElement;
