@@ -51,12 +51,16 @@ DownloadDataSection::DownloadDataSection(DataSectionContext context, QWidget* pa
     PBC_Debug = new DebugView(context_.link, P_Views);
     P_Views->addWidget(PBC_Debug);
     layout->addWidget(P_Views, 1);
-
-    FSelectCmd = new TFSelectCmd(this);
-    F_Erase_Mem = new TF_Erase_Mem(this);
 }
 
 DownloadDataSection::~DownloadDataSection() = default;
+
+void DownloadDataSection::attachWindows(TFWaiting* waiting, TFSelectCmd* selectCmd,
+                                        TF_Erase_Mem* eraseWindow) {
+    FWaiting = waiting;
+    FSelectCmd = selectCmd;
+    F_Erase_Mem = eraseWindow;
+}
 
 QPushButton* DownloadDataSection::button(const QString& text, const QString& hint, Action action,
                                          QWidget* parent) {
@@ -238,7 +242,7 @@ void DownloadDataSection::getData() {
         return context_.link.sendLoggerCommand(command);
     };
     steps.runInWaitingWindow = [this](const std::function<bool(WaitingWork&)>& work) {
-        return context_.waiting.run(TFWaiting::Download, work) == 1;
+        return FWaiting->run(TFWaiting::Download, work) == 1;
     };
     if (::getData(context_.link.comon(), *data_, context_.commands, MemDown->isChecked(), steps,
                   context_.prompts)) {
@@ -263,11 +267,13 @@ void DownloadDataSection::eraseMemory() {
 }
 
 void DownloadDataSection::eraseFinished() {
-    F_Erase_Mem->finish();
+    if (F_Erase_Mem) {
+        F_Erase_Mem->finish();
+    }
 }
 
 void DownloadDataSection::linkGone() {
-    if (!F_Erase_Mem->isVisible()) {
+    if (!F_Erase_Mem || !F_Erase_Mem->isVisible()) {
         return;
     }
     context_.link.setErasePending(false);

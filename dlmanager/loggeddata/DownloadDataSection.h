@@ -28,7 +28,6 @@ struct DataSectionContext {
     DataSectionLink& link;
     CommandList& commands;
     Prompts& prompts;
-    TFWaiting& waiting;
     std::function<QString()> projectFolder;
 };
 
@@ -57,6 +56,9 @@ public:
 
     explicit DownloadDataSection(DataSectionContext context, QWidget* parent = nullptr);
     ~DownloadDataSection() override;
+
+    // The modal windows the section opens; created once by the program and reused.
+    void attachWindows(TFWaiting* waiting, TFSelectCmd* selectCmd, TF_Erase_Mem* eraseWindow);
 
     void dispatch(Action action);
     // The first step of every button here and of the main window's section buttons.
@@ -97,8 +99,9 @@ public:
     QPushButton* B_Zoom_Out;
     QPushButton* B_Nor_Zoom;
     DebugView* PBC_Debug;
-    TFSelectCmd* FSelectCmd;
-    TF_Erase_Mem* F_Erase_Mem;
+    TFWaiting* FWaiting = nullptr;
+    TFSelectCmd* FSelectCmd = nullptr;
+    TF_Erase_Mem* F_Erase_Mem = nullptr;
     SampleTableModel* Model;
 
 private:

@@ -2,13 +2,17 @@
 
 #include "devicelink/ConnectSection.h"
 #include "devicelink/LinkStatusBar.h"
+#include "firmware/ModifyFileSx.h"
 #include "loggeddata/DownloadDataSection.h"
 #include "loggeddata/SupervisedDataLink.h"
 #include "loggeddata/UWaiting.h"
 #include "projects/ProjectSection.h"
+#include "shell/PictureFiles.h"
 #include "shell/ProductTexts.h"
 #include "shell/UAbout.h"
 #include "widgets/ClickableLabel.h"
+#include "widgets/SectionTile.h"
+#include "widgets/WidgetStyle.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -22,16 +26,8 @@
 
 namespace {
 
-QPushButton* sectionButton(const QString& text, const QString& hint, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setToolTip(hint);
-    button->setMinimumHeight(34);
-    button->setStyleSheet(
-        QStringLiteral("QPushButton { background: #FFFF9F; border: 1px solid "
-                       "#B8B48A; padding: 4px; }"
-                       "QPushButton:hover { background: #FFF36B; }"));
-    return button;
-}
+// The window opens about this size, centred on the screen.
+constexpr QSize OpeningSize(1000, 700);
 
 }  // namespace
 
@@ -43,11 +39,6 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* 
       comon_(library, *prompts_, [this] { return state_.settings.ComPortNumber; }),
       link_(comon_, state_.settings, *prompts_) {
     setObjectName(QStringLiteral("FTessitoreFirmWare"));
-    setStyleSheet(
-        QStringLiteral("QMainWindow, QWidget#Content { background: #F8F7ED; }"
-                       "QWidget { color: #333333; }"));
-    QFont font(QStringLiteral("Verdana"), 8);
-    setFont(font);
 
     // Left column and content area above, the status bar along the bottom.
     auto* outer = new QWidget(this);
@@ -65,8 +56,6 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* 
     rows->addWidget(P_Status);
     setCentralWidget(outer);
 
-    // The waiting window serves the read-back of Edit Project and the download of Download Data.
-    FWaiting_ = std::make_unique<TFWaiting>([this] { return comon_.CommAborted; }, this);
     P_Connect = new ConnectSection(link_, P_Content);
     addSection(Section::Connect, P_Connect, [this] { link_.loadStartStopOptions(); });
     P_Project = new ProjectSection(state_.settings, state_.commands, *prompts_, link_, P_Content);
@@ -74,9 +63,6 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* 
         Section::EditProject, P_Project,
         [this] { P_Project->enableDeviceButtons(link_.isConnected()); },
         [this] { P_Project->enableDeviceButtons(false); });
-    P_Project->runInWaitingWindow = [this](const ProjectSection::WaitingRead& read) {
-        return FWaiting_->run(TFWaiting::ReadCommand, read) == 1;
-    };
     connect(P_Project, &ProjectSection::projectOperationDone, this,
             &TFTessitoreFirmWare::applyTitleRule);
     connect(B_Connect, &QPushButton::clicked, this, [this] { showSection(Section::Connect); });
@@ -88,7 +74,7 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* 
             &TFTessitoreFirmWare::applyLinkIdleToShownSection);
     addDownloadDataSection();
 
-    resize(1000, 700);
+    resize(OpeningSize);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
@@ -104,7 +90,7 @@ TFTessitoreFirmWare::~TFTessitoreFirmWare() = default;
 void TFTessitoreFirmWare::addDownloadDataSection() {
     dataLink_ = std::make_unique<SupervisedDataLink>(link_);
     PBC_ManDati = new DownloadDataSection(
-        DataSectionContext{*dataLink_, state_.commands, *prompts_, *FWaiting_,
+        DataSectionContext{*dataLink_, state_.commands, *prompts_,
                            [this] { return state_.settings.ProjectFolder; }},
         P_Content);
     addSection(
@@ -132,9 +118,28 @@ void TFTessitoreFirmWare::attachProjectDialogs(TFsaveproj* newProjectDialog,
     P_Project->attachDialogs(newProjectDialog, settingsDialog);
 }
 
+void TFTessitoreFirmWare::attachFirmwareWizard(TFModifyFileSx* wizard) {
+    FModifyFileSx_ = wizard;
+    connect(P_Project, &ProjectSection::firmwareWizardRequested, this, [this] {
+        if (FModifyFileSx_) {
+            FModifyFileSx_->showModal(state_.settings);
+        }
+    });
+}
+
+void TFTessitoreFirmWare::attachLoggedDataWindows(TFWaiting* waiting, TFSelectCmd* selectCmd,
+                                                  TF_Erase_Mem* eraseWindow) {
+    P_Project->runInWaitingWindow = [waiting](const ProjectSection::WaitingRead& read) {
+        return waiting->run(TFWaiting::ReadCommand, read) == 1;
+    };
+    PBC_ManDati->attachWindows(waiting, selectCmd, eraseWindow);
+}
+
 void TFTessitoreFirmWare::addSection(Section section, QWidget* panel, std::function<void()> prepare,
                                      std::function<void()> linkIdle) {
     P_Content->addWidget(panel);
+    panel->setAttribute(Qt::WA_StyledBackground);
+    panel->setProperty(WidgetStyle::PanelProperty, true);
     panel->hide();
     sections_[section] = {panel, std::move(prepare), std::move(linkIdle)};
 }
@@ -181,11 +186,11 @@ void TFTessitoreFirmWare::closeOnSignal() {
 QWidget* TFTessitoreFirmWare::buildLeftColumn() {
     auto* column = new QWidget(this);
     column->setObjectName(QStringLiteral("LeftColumn"));
-    column->setStyleSheet(QStringLiteral("QWidget#LeftColumn { background: #EEECD5; }"));
+    column->setAttribute(Qt::WA_StyledBackground);
     column->setFixedWidth(190);
     auto* layout = new QVBoxLayout(column);
-    layout->setContentsMargins(12, 12, 12, 12);
-    layout->setSpacing(14);
+    layout->setContentsMargins(12, 10, 12, 12);
+    layout->setSpacing(16);
 
     L_VTL = new ClickableLabel(ProductTexts::Maker, column);
     QFont makerFont = L_VTL->font();
@@ -202,13 +207,20 @@ QWidget* TFTessitoreFirmWare::buildLeftColumn() {
     });
     layout->addWidget(L_VTL);
 
-    B_Connect = sectionButton(QStringLiteral("Connect"),
-                              QStringLiteral("Connect, sconnect and set date"), column);
-    B_Edit_Project = sectionButton(QStringLiteral("Edit Project"), QString(), column);
-    B_Download_Data = sectionButton(QStringLiteral("Download Data"), QString(), column);
-    layout->addWidget(B_Connect);
-    layout->addWidget(B_Edit_Project);
-    layout->addWidget(B_Download_Data);
+    const QString& folder = state_.settings.ProgramFolder;
+    Tile_Connect = new SectionTile(PictureFiles::path(folder, PictureFiles::ConnectTile),
+                                   QStringLiteral("Connect"),
+                                   QStringLiteral("Connect, sconnect and set date"), column);
+    Tile_Edit_Project = new SectionTile(PictureFiles::path(folder, PictureFiles::EditProjectTile),
+                                        QStringLiteral("Edit Project"), QString(), column);
+    Tile_Download_Data = new SectionTile(PictureFiles::path(folder, PictureFiles::DownloadDataTile),
+                                         QStringLiteral("Download Data"), QString(), column);
+    B_Connect = Tile_Connect->button;
+    B_Edit_Project = Tile_Edit_Project->button;
+    B_Download_Data = Tile_Download_Data->button;
+    for (SectionTile* tile : {Tile_Connect, Tile_Edit_Project, Tile_Download_Data}) {
+        layout->addWidget(tile);
+    }
     layout->addStretch(1);
     return column;
 }

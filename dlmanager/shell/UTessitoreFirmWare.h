@@ -18,14 +18,18 @@ class DownloadDataSection;
 class SupervisedDataLink;
 class LinkStatusBar;
 class ProjectSection;
+class SectionTile;
 class QPushButton;
 class QStackedWidget;
 class TFAbout;
 class TFComPort;
 class TFDateTime;
+class TFModifyFileSx;
 class TFpargen;
+class TFSelectCmd;
 class TFsaveproj;
 class TFWaiting;
+class TF_Erase_Mem;
 
 // The main window. Its creation step sets the folders, reads the settings and reopens the last
 // project before any other window exists; closing it writes the last project back. It owns the
@@ -45,14 +49,17 @@ public:
     void attachAbout(TFAbout* about) { FAbout_ = about; }
     void attachLinkDialogs(TFComPort* portDialog, TFDateTime* clockDialog);
     void attachProjectDialogs(TFsaveproj* newProjectDialog, TFpargen* settingsDialog);
+    // "Update Device" ends in the wizard, shown with the settings of that moment.
+    void attachFirmwareWizard(TFModifyFileSx* wizard);
+    // The waiting window serves the read-back of Edit Project and the download of Download Data.
+    void attachLoggedDataWindows(TFWaiting* waiting, TFSelectCmd* selectCmd,
+                                 TF_Erase_Mem* eraseWindow);
 
     ProgramSettings& settings() { return state_.settings; }
     CommandList& commandList() { return state_.commands; }
     Prompts& prompts() { return *prompts_; }
     Comon& comon() { return comon_; }
     LinkSupervisor& link() { return link_; }
-    // The waiting window, for the work that runs inside it (download, reading the command table).
-    TFWaiting& waiting() { return *FWaiting_; }
 
     // The title rule for the current ProjectName, for the project operations: the caption,
     // " :" and the name (empty too).
@@ -71,6 +78,9 @@ public:
 
     // Controls, named as the rest of the program refers to them.
     ClickableLabel* L_VTL;
+    SectionTile* Tile_Connect;
+    SectionTile* Tile_Edit_Project;
+    SectionTile* Tile_Download_Data;
     QPushButton* B_Connect;
     QPushButton* B_Edit_Project;
     QPushButton* B_Download_Data;
@@ -104,9 +114,9 @@ private:
     Comon comon_;
     LinkSupervisor link_;
     std::unique_ptr<SupervisedDataLink> dataLink_;
-    std::unique_ptr<TFWaiting> FWaiting_;
     std::map<Section, SectionEntry> sections_;
     std::optional<Section> shown_;
     TFAbout* FAbout_ = nullptr;
+    TFModifyFileSx* FModifyFileSx_ = nullptr;
     bool closingOnSignal_ = false;
 };

@@ -7,7 +7,9 @@
 #include "devicelink/RegisterMap.h"
 #include "loggeddata/DataSectionLink.h"
 #include "loggeddata/DownloadDataSection.h"
+#include "loggeddata/USelectCmd.h"
 #include "loggeddata/UWaiting.h"
+#include "loggeddata/U_Erase_Mem.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -66,6 +68,7 @@ protected:
                      {300, 1, QStringLiteral("Flags"), 1, 0, QString()},
                      {400, 1, QStringLiteral("Level"), 1, 0, QStringLiteral("V")}};
         waiting_.Timer_Start.setInterval(0);
+        section_.attachWindows(&waiting_, &selectCmd_, &eraseWindow_);
     }
 
     void addSample(int32_t command, std::vector<uint16_t> values, int second = 0) {
@@ -80,8 +83,10 @@ protected:
     FakeFlash flash_{link_.device};
     CommandList commands_;
     TFWaiting waiting_{[this] { return link_.comon().CommAborted; }};
-    DownloadDataSection section_{DataSectionContext{link_, commands_, prompts_, waiting_,
-                                                    [this] { return folder_.path(); }}};
+    TFSelectCmd selectCmd_;
+    TF_Erase_Mem eraseWindow_;
+    DownloadDataSection section_{
+        DataSectionContext{link_, commands_, prompts_, [this] { return folder_.path(); }}};
 };
 
 // The main of the window tests: an offscreen application around the tests.

@@ -7,7 +7,7 @@
 #include "loggeddata/DebugView.h"
 #include "loggeddata/LoggedDataTexts.h"
 #include "loggeddata/U_Erase_Mem.h"
-#include "shell/UTessitoreFirmWare.h"
+#include "shell/ProgramWindows.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -34,7 +34,8 @@ protected:
     QTemporaryDir dir;
     FakeModbusDevice device;
     ScriptedPrompts prompts;
-    TFTessitoreFirmWare window{dir.path(), &prompts, device.library()};
+    ProgramWindows windows{dir.path(), &prompts, device.library()};
+    TFTessitoreFirmWare& window = windows.FTessitoreFirmWare;
     DownloadDataSection& section = *window.PBC_ManDati;
 };
 

@@ -1,0 +1,37 @@
+#include "widgets/SectionTile.h"
+
+#include "widgets/JpegPicture.h"
+#include "widgets/WidgetStyle.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr QSize PictureSize(160, 100);
+
+}  // namespace
+
+SectionTile::SectionTile(const QString& picturePath, const QString& text, const QString& hint,
+                         QWidget* parent)
+    : QWidget(parent) {
+    picture = new QLabel(this);
+    picture->setFixedSize(PictureSize);
+    picture->setAlignment(Qt::AlignCenter);
+    const QImage image = loadJpegPicture(picturePath);
+    if (!image.isNull()) {
+        picture->setPixmap(QPixmap::fromImage(
+            image.scaled(PictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    }
+    button = new QPushButton(text, this);
+    button->setToolTip(hint);
+    button->setProperty(WidgetStyle::SectionButtonProperty, true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    layout->addWidget(picture, 0, Qt::AlignHCenter);
+    layout->addWidget(button);
+}
