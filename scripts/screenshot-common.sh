@@ -17,12 +17,25 @@ cleanup() {
 trap cleanup EXIT
 
 start_demo() {  # start_demo BUILD_DIR [SIMULATOR OPTIONS...]; sets window and dlmanager_pid
+    start_display_and_simulator "$@"
+    VTL_MODBUS_COM1="$work/line" QT_QPA_PLATFORM=xcb "$work/program/dlmanager" \
+        >"$work/dlmanager.log" 2>&1 &
+    dlmanager_pid=$!
+    pids+=($dlmanager_pid)
+    window=$(xdotool search --sync --limit 1 --name '^QL40982 Datalogger Manager')
+    sleep 1
+}
+
+# The program folder copied into $work/program, Xvfb as $DISPLAY and the simulator on
+# $work/line (with its control socket beside it, for Burnix.exe).
+start_display_and_simulator() {  # BUILD_DIR [SIMULATOR OPTIONS...]
     local program_folder="$1/bin"
     shift
     [[ -x "$program_folder/dlmanager" && -x "$program_folder/ql40982-sim" ]] \
         || { echo "build first: make" >&2; exit 1; }
     mkdir "$work/program"
-    cp -r "$program_folder"/{dlmanager,libVTL_Modbus.so,MASTER,PROJECTS} "$work/program/"
+    cp -r "$program_folder"/{dlmanager,libVTL_Modbus.so,MASTER,PROJECTS,Pictures,Burnix.exe} \
+        "$work/program/"
     printf '[lastproj]\nprojectname=Demo\n\n[ComPort]\nNumber=0\n' > "$work/program/Quandor.ini"
 
     # Xvfb picks a free display and tells it on the descriptor we give it.
@@ -32,17 +45,10 @@ start_demo() {  # start_demo BUILD_DIR [SIMULATOR OPTIONS...]; sets window and d
     read -r -t 10 display <&"$display_fd" || { echo "Xvfb did not start" >&2; exit 1; }
     export DISPLAY=":$display"
 
-    "$program_folder/ql40982-sim" --link "$work/line" --project "$work/program/PROJECTS/Demo" \
-        "$@" >"$work/sim.log" 2>&1 &
+    "$program_folder/ql40982-sim" --link "$work/line" --control "$work/line.control" \
+        --project "$work/program/PROJECTS/Demo" "$@" >"$work/sim.log" 2>&1 &
     pids+=($!)
     for _ in $(seq 100); do [[ -L "$work/line" ]] && break; sleep 0.1; done
-
-    VTL_MODBUS_COM1="$work/line" QT_QPA_PLATFORM=xcb "$work/program/dlmanager" \
-        >"$work/dlmanager.log" 2>&1 &
-    dlmanager_pid=$!
-    pids+=($dlmanager_pid)
-    window=$(xdotool search --sync --limit 1 --name '^QL40982 Datalogger Manager')
-    sleep 1
 }
 
 click() {  # click WINDOW X Y
@@ -57,12 +63,12 @@ pixel() {  # pixel X Y of the main window: its colour as #RRGGBB
 
 # "Connect", "Set Communication Port", "OK" on Com1, until the link lamp is green.
 connect_com1() {
-    click "$window" 94 67      # "Connect"
-    click "$window" 325 77     # "Set Communication Port"
+    click "$window" 94 171     # "Connect"
+    click "$window" 325 74     # "Set Communication Port"
     local dialog
     dialog=$(xdotool search --sync --limit 1 --name '^Select Communicatio Port$')
     eval "$(xdotool getwindowgeometry --shell "$dialog")"
-    click "$dialog" $((WIDTH - 138)) $((HEIGHT - 23))   # "OK"
+    click "$dialog" $((WIDTH - 103)) $((HEIGHT - 24))   # "OK"
     xdotool mousemove --window "$window" 700 500       # no hover highlight in the picture
     # The link lamp sits at the left end of the status bar.
     for _ in $(seq 40); do

@@ -30,6 +30,8 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     connect(B_OK, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(32, 20, 32, 16);
+    layout->setSpacing(12);
     layout->addWidget(L_VTL);
     layout->addWidget(L_Info);
     layout->addWidget(B_OK, 0, Qt::AlignHCenter);

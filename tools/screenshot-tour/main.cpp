@@ -16,6 +16,7 @@
 #include "shell/ProgramWindows.h"
 #include "shell/Prompts.h"
 #include "shell/UAbout.h"
+#include "widgets/ClickableLabel.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QApplication>
