@@ -133,7 +133,7 @@ using TCommRxCharEvent = std::function<void(TCustomComm* sender, int32_t count)>
 
 // Waits for line events of an open port and hands each to OnSignal on its own thread, which
 // blocks until the callback returns. It owns itself and ends after Terminate.
-class TCommEventThread : public std::enable_shared_from_this<TCommEventThread> {
+class TCommEventThread final : public std::enable_shared_from_this<TCommEventThread> {
 public:
     // Created suspended, so the owner can keep its reference before any event is delivered.
     static std::shared_ptr<TCommEventThread> Create(int handle, TCommEventTypes events,

@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "ModbusCrc.h"
+#include "ModbusResponse.h"
 
 namespace {
 
@@ -165,27 +166,11 @@ void TComModbus::StepStates() {
     }
 
     if (State() == Validating) {
-        if (RxLength < 2) {
-            Fail(Failed, EPROTO);
+        const int error =
+            CheckModbusResponse(RxFrame, RxLength, ExpectedFunction, RegisterCount, ResultPointer);
+        if (error != 0) {
+            Fail(Failed, error);
             return;
-        }
-        const uint16_t crc = ModbusCrc16(RxFrame, static_cast<size_t>(RxLength - 2));
-        if (RxFrame[RxLength - 2] != (crc & 0xFF) || RxFrame[RxLength - 1] != (crc >> 8)) {
-            Fail(Failed, EBADMSG);
-            return;
-        }
-        if (RxFrame[1] != ExpectedFunction) {
-            Fail(Failed, RxFrame[1] == (ExpectedFunction | 0x80) ? EREMOTEIO : EPROTO);
-            return;
-        }
-        if (ExpectedFunction == 3 || ExpectedFunction == 4) {
-            // Only words the response carries: a short answer must not hand the caller stale
-            // bytes of an earlier frame.
-            const uint32_t carried = RxLength >= 5 ? static_cast<uint32_t>(RxLength - 5) / 2 : 0;
-            for (uint32_t i = 0; i < RegisterCount && i < carried; ++i) {
-                ResultPointer[i] =
-                    static_cast<uint16_t>(RxFrame[3 + 2 * i] << 8 | RxFrame[4 + 2 * i]);
-            }
         }
         SetState(Completed);
     }
