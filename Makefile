@@ -1,8 +1,9 @@
 # Thin front door; the real build is CMake.
 BUILD ?= build
 JOBS ?= 2
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench fuzz clean
 
 all: build
 
@@ -23,8 +24,11 @@ test: build
 	@# Further test runs (sanitizer builds and the like) are scripts/test-*.
 	@for extra in scripts/test-*; do [ -x "$$extra" ] || continue; "$$extra" $(BUILD) || exit 1; done
 
+fuzz: deps
+	@scripts/fuzz $(BUILD) $(FUZZ_SECONDS)
+
 bench: build
 	@scripts/run-benchmarks $(BUILD)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan

@@ -108,7 +108,10 @@ QByteArray withUtf8Declaration(QByteArray utf8) {
 
 QByteArray decodeBytes(const QByteArray& bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF")) {
-        return bytes.mid(3);
+        // Kept as they are, bytes that are not UTF-8 would be saved again as they came and read
+        // back differently; the rule for such files below holds here too.
+        const QByteArray text = bytes.mid(3);
+        return TextEncoding::isValidUtf8(text) ? text : decodeWindows1252(text);
     }
     const QByteArrayView view(bytes);
     if (bytes.startsWith("\xFF\xFE")) {

@@ -52,6 +52,9 @@ INSTANTIATE_TEST_SUITE_P(
                      "<a u=\"\xC2\xB0"
                      "C\"/>"},
         EncodingCase{"Utf8BomIsDropped", "\xEF\xBB\xBF<a u=\"\xC2\xB0\"/>", "<a u=\"\xC2\xB0\"/>"},
+        // Kept as they came, the bytes would be saved as they are and read back otherwise.
+        EncodingCase{"Utf8BomOverWindows1252Bytes", "\xEF\xBB\xBF<a u=\"\xB0\x80\"/>",
+                     "<a u=\"\xC2\xB0\xE2\x82\xAC\"/>"},
         // The BOM outweighs a declaration that contradicts it.
         EncodingCase{
             "Utf8BomBeatsLatin1Declaration",
