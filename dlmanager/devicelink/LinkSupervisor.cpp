@@ -81,8 +81,9 @@ void LinkSupervisor::setCommunicationPort(
         return;
     }
     settings_.ComPortNumber = *chosen;
-    if (!Settings::writeComPort(settings_)) {
-        prompts_.inform(QStringLiteral("Unable to write to ") + settings_.settingsFile());
+    QString reason;
+    if (!Settings::writeComPort(settings_, &reason)) {
+        prompts_.inform(Settings::settingsWriteFailureText(settings_, reason));
     }
     openLink();
 }
@@ -93,10 +94,15 @@ void LinkSupervisor::openLink() {
             prompts_.inform(LinkTexts::DisconnectFirst);
             return;
         case LampColour::Yellow:
-            // Re-armed without touching the port; the timer brings the first tick.
-            armLink();
-            Timer_Com.start();
-            return;
+            // Re-armed without touching the port; the timer brings the first tick. A reopen
+            // that failed has closed the port, though: re-armed, the link would only fail on
+            // until the fifth failure reopened it, so it is opened now.
+            if (comon_.openPortNumber()) {
+                armLink();
+                Timer_Com.start();
+                return;
+            }
+            break;
         default:
             break;
     }

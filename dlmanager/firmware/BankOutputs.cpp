@@ -35,13 +35,17 @@ QByteArray bankSourceText(const BankImage& bank) {
     return text;
 }
 
-int writeBankFiles(const QString& binFolder, const BankImages& banks) {
+int writeBankFiles(const QString& binFolder, const BankImages& banks, QString* firstFailure) {
     int written = 0;
     for (int number = 1; number <= BankCount; ++number) {
         const BankImage& bank = banks.bank(number);
         const QByteArray bytes(reinterpret_cast<const char*>(bank.data()), BankSize);
-        if (writeFileWhole(pathInFolder(binFolder, bankSlot(number).imageFileName), bytes)) {
+        const QString path = pathInFolder(binFolder, bankSlot(number).imageFileName);
+        QString reason;
+        if (writeFileWhole(path, bytes, &reason)) {
             ++written;
+        } else if (firstFailure && firstFailure->isEmpty()) {
+            *firstFailure = writeFailureText(path, reason);
         }
     }
     return written;
@@ -62,6 +66,15 @@ bool prepareBanksForUpdate(const QString& projectFolder, BankImages& banks, Prom
         return false;
     }
     const QString binFolder = bankFolderOf(projectFolder);
-    writeBankFiles(binFolder, banks);
-    return writeBankSource(binFolder, banks.ConfigBank(), prompts);
+    QString bankFailure;
+    const bool banksWritten = writeBankFiles(binFolder, banks, &bankFailure) == BankCount;
+    if (!writeBankSource(binFolder, banks.ConfigBank(), prompts)) {
+        return false;
+    }
+    // The merge takes the bank files from the folder: an old one left in place of a new one
+    // would go into the device unnoticed.
+    if (!banksWritten) {
+        prompts.inform(bankFailure);
+    }
+    return banksWritten;
 }

@@ -13,8 +13,10 @@ QByteArray bankSourceText(const BankImage& bank);
 
 // Writes bank1.bin ... bank5.bin, 16384 bytes each, into `binFolder`. A file that cannot be
 // written is skipped without a message and the others are still attempted; returns how many
-// were written.
-int writeBankFiles(const QString& binFolder, const BankImages& banks);
+// were written, and sets `firstFailure`, when given, to a message naming the first file that
+// failed and the reason.
+int writeBankFiles(const QString& binFolder, const BankImages& banks,
+                   QString* firstFailure = nullptr);
 
 // Saves bankg.c into `binFolder`; on failure shows a message naming the file and the reason.
 bool writeBankSource(const QString& binFolder, const BankImage& bank, Prompts& prompts);

@@ -58,8 +58,15 @@ QByteArray build(const SampleTable& table, const CommandList& commands, DisplayB
 }
 
 bool write(const QString& path, const SampleTable& table, const CommandList& commands,
-           DisplayBase base, SampleTimeTexts& texts) {
-    return writeFileWhole(path, build(table, commands, base, texts));
+           DisplayBase base, SampleTimeTexts& texts, QString* failure) {
+    QString reason;
+    if (!writeFileWhole(path, build(table, commands, base, texts), &reason)) {
+        if (failure) {
+            *failure = writeFailureText(path, reason);
+        }
+        return false;
+    }
+    return true;
 }
 
 }  // namespace CsvExport

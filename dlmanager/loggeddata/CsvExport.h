@@ -19,8 +19,9 @@ inline const QString DefaultExtension = QStringLiteral("Csv");
 
 QByteArray build(const SampleTable& table, const CommandList& commands, DisplayBase base,
                  SampleTimeTexts& texts);
-// False when the file cannot be written.
+// False when the file cannot be written; then `failure`, when given, names the file and the
+// system's reason.
 bool write(const QString& path, const SampleTable& table, const CommandList& commands,
-           DisplayBase base, SampleTimeTexts& texts);
+           DisplayBase base, SampleTimeTexts& texts, QString* failure = nullptr);
 
 }  // namespace CsvExport

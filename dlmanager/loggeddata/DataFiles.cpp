@@ -3,6 +3,7 @@
 #include "loggeddata/SampleTable.h"
 #include "loggeddata/SampleTimeTexts.h"
 #include "shell/Numbers.h"
+#include "shell/WholeFile.h"
 #include "shell/XmlDocument.h"
 
 #include <QFileInfo>
@@ -68,7 +69,8 @@ bool isProjectFileName(const QString& path) {
     return projectFiles.contains(QFileInfo(path).fileName(), Qt::CaseInsensitive);
 }
 
-SaveResult save(const QString& path, const SampleTable& table, SampleTimeTexts& texts) {
+SaveResult save(const QString& path, const SampleTable& table, SampleTimeTexts& texts,
+                QString* failure) {
     const auto document = XmlDocument::create();
     if (!document) {
         return SaveResult::ParserMissing;
@@ -84,7 +86,14 @@ SaveResult save(const QString& path, const SampleTable& table, SampleTimeTexts& 
             datas.appendChild(Data).setText(decimalText(value));
         }
     }
-    return document->save(path) ? SaveResult::Saved : SaveResult::WriteFailed;
+    QString reason;
+    if (!document->save(path, &reason)) {
+        if (failure) {
+            *failure = writeFailureText(path, reason);
+        }
+        return SaveResult::WriteFailed;
+    }
+    return SaveResult::Saved;
 }
 
 bool load(const QString& path, SampleTable& into, SampleTimeTexts& texts) {

@@ -16,8 +16,10 @@ inline const QString LoadFilter = QStringLiteral("Saved File XML|*.xml");
 // The project's own files may not be chosen as data files (any folder, any case).
 bool isProjectFileName(const QString& path);
 
+// WriteFailed sets `failure`, when given, to a message naming the file and the system's reason.
 enum class SaveResult { Saved, ParserMissing, WriteFailed };
-SaveResult save(const QString& path, const SampleTable& table, SampleTimeTexts& texts);
+SaveResult save(const QString& path, const SampleTable& table, SampleTimeTexts& texts,
+                QString* failure = nullptr);
 
 // Reads the whole file into `into`, which is cleared first. Fails on anything it cannot read
 // (not XML, no RECORDS, a RECORD without DATE, COMMAND or DATAS, a text that does not convert)

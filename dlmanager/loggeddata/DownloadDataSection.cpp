@@ -338,8 +338,9 @@ void DownloadDataSection::saveData() {
         return;
     }
     SampleTimeTexts texts;
-    if (DataFiles::save(*path, data_->samples, texts) != DataFiles::SaveResult::Saved) {
-        context_.prompts.inform(LoggedDataTexts::WriteFailed + *path);
+    QString failure;
+    if (DataFiles::save(*path, data_->samples, texts, &failure) != DataFiles::SaveResult::Saved) {
+        context_.prompts.inform(failure.isEmpty() ? LoggedDataTexts::WriteFailed + *path : failure);
     }
 }
 
@@ -366,7 +367,9 @@ void DownloadDataSection::exportCsv() {
         return;
     }
     SampleTimeTexts texts;
-    if (!CsvExport::write(*path, data_->samples, context_.commands, DisplayBase_, texts)) {
-        context_.prompts.inform(LoggedDataTexts::WriteFailed + *path);
+    QString failure;
+    if (!CsvExport::write(*path, data_->samples, context_.commands, DisplayBase_, texts,
+                          &failure)) {
+        context_.prompts.inform(failure);
     }
 }

@@ -114,8 +114,8 @@ void startNewProject(const ProgramSettings& settings, CommandList& commands, Pro
 }
 
 void rememberProject(const ProgramSettings& settings, Prompts& prompts) {
-    if (!Settings::writeLastProject(settings)) {
-        prompts.inform(QStringLiteral("Unable to write to ") +
-                       QDir::toNativeSeparators(settings.settingsFile()));
+    QString reason;
+    if (!Settings::writeLastProject(settings, &reason)) {
+        prompts.inform(Settings::settingsWriteFailureText(settings, reason));
     }
 }

@@ -229,20 +229,27 @@ Location locate(const EncodedText& text, const QString& section, const QString& 
     return location;
 }
 
+bool failed(QString* error, const QString& reason) {
+    if (error) {
+        *error = reason;
+    }
+    return false;
+}
+
 // The file's bytes: empty when it is missing, nothing when it cannot be read.
-std::optional<QByteArray> load(const QString& path) {
+std::optional<QByteArray> load(const QString& path, QString* error = nullptr) {
     QFile file(path);
     if (!file.exists()) {
         return QByteArray();
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
+    if (file.open(QIODevice::ReadOnly)) {
+        QByteArray bytes = file.readAll();
+        if (file.error() == QFileDevice::NoError) {
+            return bytes;
+        }
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return std::nullopt;
-    }
-    return bytes;
+    failed(error, file.errorString());
+    return std::nullopt;
 }
 
 }  // namespace
@@ -258,13 +265,18 @@ QString read(const QString& path, const QString& section, const QString& key,
     return location.keyFound ? text.decoded(location.valueBegin, location.valueEnd) : fallback;
 }
 
-bool write(const QString& path, const QString& section, const QString& key, const QString& value) {
+bool write(const QString& path, const QString& section, const QString& key, const QString& value,
+           QString* error) {
     // A line end in the value would end its line and start another, foreign one.
     if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'))) {
-        return false;
+        return failed(error, QStringLiteral("the value holds a line end"));
+    }
+    // Blanks around a value are not part of it when it is read: written, they would be lost.
+    if (!value.isEmpty() && (isBlank(value.front().unicode()) || isBlank(value.back().unicode()))) {
+        return failed(error, QStringLiteral("the value begins or ends with a blank"));
     }
     // Writing over a file we could not read would lose it.
-    const std::optional<QByteArray> bytes = load(path);
+    const std::optional<QByteArray> bytes = load(path, error);
     if (!bytes) {
         return false;
     }
@@ -289,7 +301,10 @@ bool write(const QString& path, const QString& section, const QString& key, cons
         }
         edited = text.replaced(at, at, lines);
     }
-    return edited && writeFileWhole(path, *edited);
+    if (!edited) {
+        return failed(error, QStringLiteral("the file's encoding cannot hold the value"));
+    }
+    return writeFileWhole(path, *edited, error);
 }
 
 }  // namespace IniFile

@@ -15,7 +15,9 @@ QString read(const QString& path, const QString& section, const QString& key,
              const QString& fallback = {});
 
 // False, leaving the file alone, when it cannot be read or written, when its encoding cannot
-// hold the value, or when the value holds a line end.
-bool write(const QString& path, const QString& section, const QString& key, const QString& value);
+// hold the value, or when the value holds a line end or begins or ends with a blank (a read
+// would not give it back); then `error`, when given, says which.
+bool write(const QString& path, const QString& section, const QString& key, const QString& value,
+           QString* error = nullptr);
 
 }  // namespace IniFile

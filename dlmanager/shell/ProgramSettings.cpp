@@ -59,14 +59,19 @@ bool reopenLastProject(ProgramSettings& settings) {
     return true;
 }
 
-bool writeLastProject(const ProgramSettings& settings) {
+bool writeLastProject(const ProgramSettings& settings, QString* reason) {
     return IniFile::write(settings.settingsFile(), LastProjectSection, LastProjectKey,
-                          settings.ProjectName);
+                          settings.ProjectName, reason);
 }
 
-bool writeComPort(const ProgramSettings& settings) {
+bool writeComPort(const ProgramSettings& settings, QString* reason) {
     return IniFile::write(settings.settingsFile(), PortSection, PortKey,
-                          decimalText(settings.ComPortNumber));
+                          decimalText(settings.ComPortNumber), reason);
+}
+
+QString settingsWriteFailureText(const ProgramSettings& settings, const QString& reason) {
+    return QStringLiteral("Unable to write to %1: %2")
+        .arg(QDir::toNativeSeparators(settings.settingsFile()), reason);
 }
 
 int validComPort(int number) {

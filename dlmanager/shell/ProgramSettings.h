@@ -34,9 +34,12 @@ void readSettings(ProgramSettings& settings);
 // remembered name.
 bool reopenLastProject(ProgramSettings& settings);
 
-// Write the last-project entry and the port entry; false when the file cannot be written.
-bool writeLastProject(const ProgramSettings& settings);
-bool writeComPort(const ProgramSettings& settings);
+// Write the last-project entry and the port entry; false when the file cannot be written, with
+// the reason in `reason` when given.
+bool writeLastProject(const ProgramSettings& settings, QString* reason = nullptr);
+bool writeComPort(const ProgramSettings& settings, QString* reason = nullptr);
+// "Unable to write to <settings file>: <reason>".
+QString settingsWriteFailureText(const ProgramSettings& settings, const QString& reason);
 
 // The port rule applied at start and whenever the port dialog opens.
 int validComPort(int number);

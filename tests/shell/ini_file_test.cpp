@@ -117,6 +117,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "[lastproj]\nprojectname=Temp\xE9rature\n", false},
         IniCase{"LineEndInTheValueIsRefused", "[lastproj]\nprojectname=A\n", "A",
                 "B\n[ComPort]\nNumber=7", "[lastproj]\nprojectname=A\n", false},
+        // A read drops them, so the value would come back as another project's name.
+        IniCase{"BlanksAroundTheValueAreRefused", "[lastproj]\nprojectname=A\n", "A", "Plant ",
+                "[lastproj]\nprojectname=A\n", false},
         IniCase{"MissingSectionGoesAtTheEnd", "[Other]\nk=v\n", absent, "New",
                 "[Other]\nk=v\n[lastproj]\nprojectname=New\n"},
         IniCase{"MissingKeyGoesAfterTheSectionsLastEntry",

@@ -15,9 +15,12 @@ class StartUpTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     QString ini() const { return dir.filePath("Quandor.ini"); }
+    // As a user may have edited it: the program never writes blanks around a value.
     void remember(const QString& project, const QString& port) {
-        ASSERT_TRUE(IniFile::write(ini(), "lastproj", "projectname", project));
-        ASSERT_TRUE(IniFile::write(ini(), "ComPort", "Number", port));
+        QFile file(ini());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(
+            ("[lastproj]\nprojectname=" + project + "\n[ComPort]\nNumber=" + port + "\n").toUtf8());
     }
 };
 

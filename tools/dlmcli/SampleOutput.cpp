@@ -26,11 +26,13 @@ std::optional<SampleFormat> sampleFormatOf(const QString& path, CliPrompts& prom
 bool writeSamples(const QString& path, SampleFormat format, const SampleTable& samples,
                   const CommandList& commands, DisplayBase base, SampleTimeTexts& texts,
                   CliPrompts& prompts) {
-    const bool written = format == SampleFormat::Xml
-                             ? DataFiles::save(path, samples, texts) == DataFiles::SaveResult::Saved
-                             : CsvExport::write(path, samples, commands, base, texts);
+    QString failure;
+    const bool written =
+        format == SampleFormat::Xml
+            ? DataFiles::save(path, samples, texts, &failure) == DataFiles::SaveResult::Saved
+            : CsvExport::write(path, samples, commands, base, texts, &failure);
     if (!written) {
-        prompts.inform(LoggedDataTexts::WriteFailed + path);
+        prompts.inform(failure.isEmpty() ? LoggedDataTexts::WriteFailed + path : failure);
         return false;
     }
     std::fprintf(stderr, "%d samples written to %s\n", samples.size(), qPrintable(path));
