@@ -28,8 +28,9 @@ std::string SimulatorProcess::makeFolder() {
     return made != nullptr ? made : "";
 }
 
-SimulatorProcess::SimulatorProcess(const std::vector<std::string>& arguments)
-    : folder_(makeFolder()), link_(folder_ + "/line") {
+SimulatorProcess::SimulatorProcess(const std::vector<std::string>& arguments,
+                                   const std::string& link)
+    : folder_(makeFolder()), link_(link.empty() ? folder_ + "/line" : link) {
     std::vector<std::string> all{QL40982_SIM_EXECUTABLE, "--link", link_};
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;

@@ -14,7 +14,10 @@
 // folder for the files it writes; stopped with SIGTERM when the object goes.
 class SimulatorProcess {
 public:
-    explicit SimulatorProcess(const std::vector<std::string>& arguments);
+    // Serves its line at `link` when given (a path a previous simulator served, say), else at a
+    // path in its folder.
+    explicit SimulatorProcess(const std::vector<std::string>& arguments,
+                              const std::string& link = {});
     ~SimulatorProcess();
     SimulatorProcess(const SimulatorProcess&) = delete;
     SimulatorProcess& operator=(const SimulatorProcess&) = delete;
