@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static SampleTable loaded;
     static SampleTable reloaded;
-    SampleTimeTexts texts;
+    // Built once: it prepares the texts of every second of a day.
+    static SampleTimeTexts texts;
     const QString path = writeFuzzFile(QStringLiteral("data.xml"), fuzzBytes(data, size));
     if (!DataFiles::load(path, loaded, texts)) {
         return 0;
