@@ -315,7 +315,8 @@ const Writer Writers[] = {
 class DiskFaults : public ::testing::TestWithParam<std::tuple<Writer, Fault>> {};
 
 TEST_P(DiskFaults, TheMessageNamesFileAndReasonAndTheOldFilesStayWhole) {
-    const auto& [writer, fault] = GetParam();
+    const Writer& writer = std::get<0>(GetParam());
+    const Fault fault = std::get<1>(GetParam());
     ProgramFolder folder;
     writer.writeOld(folder);
     const QString written = writer.folderOf(folder);

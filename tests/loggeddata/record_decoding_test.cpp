@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <QLocale>
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <functional>
@@ -28,12 +29,15 @@ std::vector<uint16_t> record(Stamp t, uint16_t command, std::vector<uint16_t> va
     return words;
 }
 
-// Writes records one after the other into an image from a word position.
+// Writes records one after the other into an image from a word position; words past the
+// image's end are not there.
 struct Writer {
     std::span<uint16_t> image;
     size_t at;
     Writer& operator<<(const std::vector<uint16_t>& words) {
-        std::copy(words.begin(), words.end(), image.begin() + std::ptrdiff_t(at));
+        const size_t room = image.size() - std::min(at, image.size());
+        std::copy_n(words.begin(), std::min(words.size(), room),
+                    image.begin() + std::ptrdiff_t(std::min(at, image.size())));
         at += words.size();
         return *this;
     }
