@@ -69,7 +69,6 @@ public:
     QString project() const { return settings.ProjectFolder; }
     QString bin() const { return project() + QStringLiteral("/bin"); }
     QString file(const QString& name) const { return root_ + u'/' + name; }
-    bool mounted() const { return mounted_; }
 
     // Runs `save` under the fault, for files in `folder`; the fault ends with the call.
     QString underFault(Fault fault, const QString& folder, const std::function<QString()>& save) {
