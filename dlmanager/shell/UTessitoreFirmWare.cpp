@@ -227,9 +227,9 @@ QWidget* TFTessitoreFirmWare::buildLeftColumn() {
 
 void TFTessitoreFirmWare::closeEvent(QCloseEvent* event) {
     link_.Timer_Com.stop();
-    if (!Settings::writeLastProject(state_.settings)) {
-        const QString message = QStringLiteral("Unable to write to ") +
-                                QDir::toNativeSeparators(state_.settings.settingsFile());
+    QString reason;
+    if (!Settings::writeLastProject(state_.settings, &reason)) {
+        const QString message = Settings::settingsWriteFailureText(state_.settings, reason);
         if (closingOnSignal_) {
             // A service manager or a logout is waiting for the process to end.
             std::fprintf(stderr, "%s\n", qPrintable(message));
