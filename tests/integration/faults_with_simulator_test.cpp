@@ -130,7 +130,13 @@ protected:
         simulator = std::make_unique<SimulatorProcess>(arguments, link);
         ASSERT_TRUE(simulator->running());
         ::setenv("VTL_MODBUS_COM1", simulator->link().c_str(), 1);
-        calls.kill = [this] { simulator->stop(SIGKILL); };
+        // The killed line's pseudo-terminal number may go at once to another program's line;
+        // a link left behind would lead a reopen there, so the device's path goes with it.
+        calls.kill = [this] {
+            const std::string path = simulator->link();
+            simulator->stop(SIGKILL);
+            ::unlink(path.c_str());
+        };
     }
     void killDuringTransfer(int transfer) { calls.killDuring = calls.transfers + transfer; }
 
