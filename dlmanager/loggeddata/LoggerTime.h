@@ -16,7 +16,7 @@ namespace LoggerTimeStamp {
 LoggerTime fromDateAndTime(const QDate& date, const QTime& time);
 QDate date(LoggerTime stamp);
 QTime time(LoggerTime stamp);
-// A QDateTime with no zone to shift it (UTC spec), for formatting and charts.
+// A QDateTime kept in UTC, so no zone shifts it, for formatting and charts.
 QDateTime toDateTime(LoggerTime stamp);
 
 // The stamp of a record from its date word and time word; nothing when the fields do not
