@@ -132,13 +132,15 @@ BankBuildResult buildConfigBank(const QString& projectFolder, BankImages& banks,
         case Load::Loaded:
             break;
     }
-    const XmlElement serial = parameters->documentElement();
-    if (serial.childCount() < 3) {
-        prompts.inform(QStringLiteral("Error in file pargen.xml: fewer than three parameters"));
-        return BankBuildResult::Abandoned;
-    }
+    // A logger programmed with a baud code, parity or address it does not know loses its
+    // RS-485 link, so these are packed only when each is there and in its range.
+    const auto serial = ProjectFiles::serialValueElements(parameters->documentElement());
     for (int i = 0; i < 3; ++i) {
-        bank[BaudCode + i] = static_cast<uint8_t>(bankNumber(serial.child(i).text(), prompts));
+        if (const auto problem = ProjectFiles::serialValueProblem(serial[i], i, true)) {
+            prompts.inform(QStringLiteral("Error in file pargen.xml: %1").arg(*problem));
+            return BankBuildResult::Abandoned;
+        }
+        bank[BaudCode + i] = static_cast<uint8_t>(*ProjectFiles::serialValue(serial[i]));
     }
     putBe16(bank, EntryCount, static_cast<uint16_t>(count));
 

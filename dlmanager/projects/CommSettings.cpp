@@ -2,7 +2,6 @@
 
 #include "projects/ProjectFiles.h"
 #include "shell/FolderLookup.h"
-#include "shell/Numbers.h"
 #include "shell/Prompts.h"
 #include "shell/XmlDocument.h"
 
@@ -10,11 +9,6 @@
 #include <functional>
 
 namespace {
-
-std::optional<long long> childNumber(const XmlElement& root, int position) {
-    const XmlElement child = root.child(position);
-    return child ? parseDecimal(child.text()) : std::nullopt;
-}
 
 int listPosition(long long value, qsizetype size) {
     return value >= 0 && value < size ? static_cast<int>(value) : -1;
@@ -35,7 +29,7 @@ void loadCommFields(const QString& projectFolder, CommFields& fields, Prompts& p
         prompts.inform(CommTexts::ReadError);
         return;
     }
-    // By position, whatever the elements are called; each field is set as soon as it is read.
+    // Each field is set as soon as it is read; the first value that cannot be read is named.
     const std::function<void(long long)> setters[] = {
         [&](long long v) { fields.baudIndex = listPosition(v, CommTexts::BaudTexts.size()); },
         [&](long long v) { fields.parityIndex = listPosition(v, CommTexts::ParityTexts.size()); },
@@ -43,14 +37,14 @@ void loadCommFields(const QString& projectFolder, CommFields& fields, Prompts& p
             fields.deviceId = static_cast<int>(std::clamp<long long>(v, 0, CommTexts::DeviceIdMax));
         },
     };
-    const XmlElement root = document->documentElement();
-    for (int position = 0; position < 3; ++position) {
-        const auto value = childNumber(root, position);
-        if (!value) {
-            prompts.inform(CommTexts::ReadError);
+    const auto elements = ProjectFiles::serialValueElements(document->documentElement());
+    for (int index = 0; index < 3; ++index) {
+        if (const auto problem = ProjectFiles::serialValueProblem(elements[index], index, false)) {
+            prompts.inform(CommTexts::ReadError +
+                           QStringLiteral("\npargen.xml: %1.").arg(*problem));
             return;
         }
-        setters[position](*value);
+        setters[index](*ProjectFiles::serialValue(elements[index]));
     }
 }
 

@@ -23,10 +23,11 @@ inline const QStringList ParityTexts = {"NO PARITY", "EVEN", "ODD"};
 inline constexpr int DeviceIdMax = 255;
 }  // namespace CommTexts
 
-// Loads pargen.xml of the folder into the fields, its first three children by position. A
-// missing file says so and keeps the fields; a damaged one says so and keeps what was set
-// before the damage. A list position outside the list selects nothing; a device id outside
-// 0..255 is brought to the nearer limit.
+// Loads pargen.xml of the folder into the fields, its values found as
+// ProjectFiles::serialValueElements finds them. A missing file says so and keeps the fields; a
+// damaged one says so, naming the value it could not read, and keeps what was set before it. A
+// list position outside the list selects nothing; a device id outside 0..255 is brought to the
+// nearer limit.
 void loadCommFields(const QString& projectFolder, CommFields& fields, Prompts& prompts);
 
 // Writes the fields as "Pargen.xml"; false, after saying why, when nothing was written.

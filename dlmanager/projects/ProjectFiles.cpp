@@ -174,16 +174,51 @@ SaveResult saveReadBackSerialRegisters(const QString& projectFolder,
     return saveDocument(*document, root, projectFolder, QStringLiteral("ParGen.Xml"), failure);
 }
 
+std::array<XmlElement, 3> serialValueElements(const XmlElement& root) {
+    std::array<XmlElement, 3> byName;
+    bool named = false;
+    for (size_t i = 0; i < byName.size(); ++i) {
+        byName[i] = root.childByName(SerialValues[i].element);
+        named = named || byName[i];
+    }
+    if (named) {
+        return byName;
+    }
+    return {root.child(0), root.child(1), root.child(2)};
+}
+
+std::optional<long long> serialValue(const XmlElement& element) {
+    return element ? parseDecimal(element.text().trimmed()) : std::nullopt;
+}
+
+std::optional<QString> serialValueProblem(const XmlElement& element, int index, bool checkRange) {
+    const SerialValue& what = SerialValues[index];
+    const QString name =
+        QStringLiteral("%1 (%2)").arg(QLatin1String(what.label), QLatin1String(what.element));
+    if (!element || element.text().trimmed().isEmpty()) {
+        return QStringLiteral("no %1").arg(name);
+    }
+    const std::optional<long long> value = serialValue(element);
+    if (!value) {
+        return QStringLiteral("the %1 \"%2\" is not a number").arg(name, element.text());
+    }
+    if (checkRange && (*value < 0 || *value > what.maximum)) {
+        return QStringLiteral("the %1 %2 is outside 0..%3").arg(name).arg(*value).arg(what.maximum);
+    }
+    return std::nullopt;
+}
+
 std::optional<SerialParameters> loadSerialParameters(const QString& projectFolder) {
     const auto document = XmlDocument::create();
     if (!document || !fileExistsInFolder(projectFolder, SerialFile) ||
         !document->load(pathInFolder(projectFolder, SerialFile))) {
         return std::nullopt;
     }
-    const XmlElement root = document->documentElement();
-    const auto baud = integerText(root.child(0));
-    const auto parity = integerText(root.child(1));
-    const auto device = integerText(root.child(2));
+    const auto [baudElement, parityElement, deviceElement] =
+        serialValueElements(document->documentElement());
+    const auto baud = serialValue(baudElement);
+    const auto parity = serialValue(parityElement);
+    const auto device = serialValue(deviceElement);
     if (!baud || !parity || !device) {
         return std::nullopt;
     }

@@ -2,6 +2,7 @@
 
 #include "projects/Comandi.h"
 #include "projects/CommandRowTexts.h"
+#include "shell/XmlDocument.h"
 
 #include <QString>
 #include <array>
@@ -57,8 +58,31 @@ SaveResult saveReadBackSerialRegisters(const QString& projectFolder,
                                        const std::array<int, 3>& registers110To112,
                                        QString* failure = nullptr);
 
-// pargen.xml read by position (first, second, third child); nothing when the file is missing,
-// does not parse or a value is not an integer.
+// The three values of pargen.xml: the element that holds each, the dialog's name for it and
+// its range.
+struct SerialValue {
+    const char* element;
+    const char* label;
+    int maximum;  // the range is 0..maximum
+};
+inline constexpr SerialValue SerialValues[3] = {
+    {"baudmodbus", "Baudrate", 7}, {"parity", "Parity", 2}, {"id_dev", "DevID", 255}};
+
+// The elements of pargen.xml's root that hold the three values, in the order of SerialValues.
+// Found by name when the file names any of them, as the dialog and the read-back write it (the
+// read-back's timeoutmb is no setting and is passed over); by position (first, second, third
+// child) in files whose elements are named otherwise. A value the file lacks is a null handle.
+std::array<XmlElement, 3> serialValueElements(const XmlElement& root);
+
+// What keeps value `index` (of SerialValues) of pargen.xml from being used, in words for a
+// message ("no DevID (id_dev)", "the Parity (parity) 3 is outside 0..2"); nothing when the
+// element holds an integer and, with `checkRange`, one inside the value's range.
+std::optional<QString> serialValueProblem(const XmlElement& element, int index, bool checkRange);
+// The value an element holds when serialValueProblem finds nothing wrong with it.
+std::optional<long long> serialValue(const XmlElement& element);
+
+// pargen.xml read through serialValueElements; nothing when the file is missing, does not
+// parse or a value is missing or not an integer.
 std::optional<SerialParameters> loadSerialParameters(const QString& projectFolder);
 
 // DipCmd.xml: the two start/stop options.

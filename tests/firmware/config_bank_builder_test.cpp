@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 
+#include <array>
 #include <map>
 
 namespace {
@@ -91,17 +92,55 @@ TEST_F(BankBuilderTest, NumberConversion) {
     }
 }
 
-TEST_F(BankBuilderTest, SerialValuesAreConvertedAndTakenByPosition) {
+TEST_F(BankBuilderTest, SerialValuesByNameOrPositionAndOnlyInRange) {
+    struct Case {
+        QByteArray children;
+        std::array<int, 3> bytes;  // baud, parity, address when built
+        const char* problem;       // the message's end when abandoned
+    };
+    const Case cases[] = {
+        {"<id_dev>9</id_dev><parity>2</parity><baudmodbus>7</baudmodbus>", {7, 2, 9}, nullptr},
+        {"<a> 4 </a><b>1</b><c>255</c>", {4, 1, 255}, nullptr},
+        // The read-back's file: the device address is not in it.
+        {"<timeoutmb>1000</timeoutmb><baudmodbus>3</baudmodbus><parity>0</parity>",
+         {},
+         "no DevID (id_dev)"},
+        {"<a>1</a><b>2</b>", {}, "no DevID (id_dev)"},
+        {"<baudmodbus>8</baudmodbus><parity>0</parity><id_dev>1</id_dev>",
+         {},
+         "the Baudrate (baudmodbus) 8 is outside 0..7"},
+        {"<baudmodbus>-1</baudmodbus><parity>0</parity><id_dev>1</id_dev>",
+         {},
+         "the Baudrate (baudmodbus) -1 is outside 0..7"},
+        {"<baudmodbus>0</baudmodbus><parity></parity><id_dev>1</id_dev>", {}, "no Parity (parity)"},
+        {"<baudmodbus>0</baudmodbus><parity>3</parity><id_dev>1</id_dev>",
+         {},
+         "the Parity (parity) 3 is outside 0..2"},
+        {"<baudmodbus>0</baudmodbus><parity>0</parity><id_dev>256</id_dev>",
+         {},
+         "the DevID (id_dev) 256 is outside 0..255"},
+        {"<baudmodbus>0</baudmodbus><parity>0</parity><id_dev>x1</id_dev>",
+         {},
+         "the DevID (id_dev) \"x1\" is not a number"},
+    };
     project.commands({});
-    // The read-back's pargen.xml names its children otherwise; position is what counts.
-    project.write("ParGen.Xml",
-                  "<GenericParameter><timeoutmb>7</timeoutmb><baudmodbus></baudmodbus>"
-                  "<parity>bad</parity></GenericParameter>");
-    EXPECT_EQ(build(), BankBuildResult::Built);
-    EXPECT_EQ(prompts.shown, QStringList{"Error in conversion string"});
-    EXPECT_EQ(bank()[BaudCode], 7);
-    EXPECT_EQ(bank()[ParityCode], 0xFF);
-    EXPECT_EQ(bank()[DeviceId], 0xFF);
+    for (const Case& c : cases) {
+        project.write("ParGen.Xml", "<GenericParameter>" + c.children + "</GenericParameter>");
+        prompts.shown.clear();
+        const std::string what = c.children.toStdString();
+        if (c.problem == nullptr) {
+            EXPECT_EQ(build(), BankBuildResult::Built) << what;
+            EXPECT_TRUE(prompts.shown.isEmpty()) << what;
+            EXPECT_EQ((std::array<int, 3>{bank()[BaudCode], bank()[ParityCode], bank()[DeviceId]}),
+                      c.bytes)
+                << what;
+        } else {
+            EXPECT_EQ(build(), BankBuildResult::Abandoned) << what;
+            EXPECT_EQ(prompts.shown,
+                      QStringList{QStringLiteral("Error in file pargen.xml: ") + c.problem})
+                << what;
+        }
+    }
 }
 
 TEST_F(BankBuilderTest, MissingFiles) {

@@ -20,7 +20,7 @@ struct LoadCase {
 
 class CommFieldsLoad : public ::testing::TestWithParam<LoadCase> {};
 
-TEST_P(CommFieldsLoad, FromTheChildrenByPosition) {
+TEST_P(CommFieldsLoad, ByNameOrByPosition) {
     const LoadCase& c = GetParam();
     QTemporaryDir dir;
     if (c.fileName) {
@@ -50,19 +50,28 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{
             "DeviceIdToTheNearerLimit", "pargen.xml", params("0", "-1", "300"), {0, -1, 255}, ""},
         LoadCase{"DeviceIdBelowZero", "pargen.xml", params("0", "0", "-4"), {0, 0, 0}, ""},
+        LoadCase{"NamedInAnyOrder",
+                 "pargen.xml",
+                 "<G><id_dev>9</id_dev><parity>2</parity><baudmodbus>5</baudmodbus></G>",
+                 {5, 2, 9},
+                 ""},
         LoadCase{"ReadBackLayout",
                  "ParGen.Xml",
                  "<GenericParameter><timeoutmb>1000</timeoutmb><baudmodbus>3</baudmodbus>"
                  "<parity>0</parity></GenericParameter>",
-                 {-1, -1, 0},
-                 ""},
+                 {3, 0, 33},
+                 CommTexts::ReadError + "\npargen.xml: no DevID (id_dev)."},
         LoadCase{"TwoChildren",
                  "pargen.xml",
                  "<G><a>5</a><b>1</b></G>",
                  {5, 1, 33},
-                 CommTexts::ReadError},
+                 CommTexts::ReadError + "\npargen.xml: no DevID (id_dev)."},
         LoadCase{
-            "NotANumber", "pargen.xml", params("6", "odd", "3"), {6, 2, 33}, CommTexts::ReadError},
+            "NotANumber",
+            "pargen.xml",
+            params("6", "odd", "3"),
+            {6, 2, 33},
+            CommTexts::ReadError + "\npargen.xml: the Parity (parity) \"odd\" is not a number."},
         LoadCase{"DoesNotParse", "pargen.xml", "<G><a>5</a>", {2, 2, 33}, CommTexts::ReadError}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -288,7 +288,8 @@ TEST_F(PargenTest, OutOfListAndDamagedFilesAndCancel) {
 
     writePargen("Two", "<G><a>1</a><b>0</b></G>");
     setCom("2400", "NO PARITY", 255, false);
-    EXPECT_EQ(prompts.shown, QStringList{"Error in reading file XML"});
+    EXPECT_EQ(prompts.shown,
+              QStringList{"Error in reading file XML\npargen.xml: no DevID (id_dev)."});
 
     writePargen("Kept", Params417);
     whenShown(Fpargen, [this] {
