@@ -6,6 +6,8 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
@@ -39,13 +41,61 @@ QString holderOf(const QString& path) {
     return {};
 }
 
-QString groupOf(const QString& path) {
-    struct stat info {};
-    if (stat(QFile::encodeName(path).constData(), &info) != 0) {
-        return {};
+QString groupName(gid_t id) {
+    const group* entry = getgrgid(id);
+    return entry != nullptr ? QString::fromLocal8Bit(entry->gr_name) : QString::number(id);
+}
+
+QString userName(uid_t id) {
+    const passwd* entry = getpwuid(id);
+    return entry != nullptr ? QString::fromLocal8Bit(entry->pw_name) : QString::number(id);
+}
+
+// The open the library makes: exclusive use through a lock that a second program, privileged
+// or not, cannot take.
+int trialOpen(const QString& path) {
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return errno;
     }
-    const group* owner = getgrgid(info.st_gid);
-    return owner != nullptr ? QString::fromLocal8Bit(owner->gr_name) : QString::number(info.st_gid);
+    const int error = ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : errno;
+    ::close(fd);
+    return error == EWOULDBLOCK ? EBUSY : error;
+}
+
+QString permissionsText(unsigned mode) {
+    return QStringLiteral("%1").arg(mode & 0777, 4, 8, QLatin1Char('0'));
+}
+
+// The device's own name, as a udev rule matches it: a by-id link names its tty.
+QString kernelName(const QString& path) {
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return QFileInfo(canonical.isEmpty() ? path : canonical).fileName();
+}
+
+QString accessDetail(const PortDevices::Probe& probe) {
+    const bool groupMay = (probe.mode & 060) == 060;
+    if (groupMay && probe.group != QLatin1String("root")) {
+        return QStringLiteral(
+                   "Your user may not read and write %1 (it belongs to the group %2).\n"
+                   "Fix: add your user to that group (for example: sudo usermod -aG %2 "
+                   "$USER), then log out and in again.")
+            .arg(probe.path, probe.group);
+    }
+    // Joining the group root is no fix to advise, nor a group that may not use the device.
+    const QString who = groupMay ? QStringLiteral("only %1 and the group root may").arg(probe.owner)
+                        : (probe.mode & 0600) == 0600
+                            ? QStringLiteral("only its owner %1 may").arg(probe.owner)
+                            : QStringLiteral("nobody but root may");
+    return QStringLiteral(
+               "Your user may not read and write %1: %2 (owner %3, group %4, permissions %5).\n"
+               "Fix: give the device a group that may read and write it, with a udev rule such "
+               "as\n  KERNEL==\"%6\", GROUP=\"dialout\", MODE=\"0660\"\n"
+               "in /etc/udev/rules.d/50-serial.rules (then: sudo udevadm trigger), and add your "
+               "user to that group (sudo usermod -aG dialout $USER, then log out and in again).")
+        .arg(probe.path, who, probe.owner, probe.group, permissionsText(probe.mode),
+             kernelName(probe.path));
 }
 
 }  // namespace
@@ -66,15 +116,12 @@ Probe probe(int comPortNumber) {
     probe.path = devicePath(comPortNumber);
     probe.variable = environmentVariable(comPortNumber);
     probe.named = !qEnvironmentVariable(probe.variable.toLatin1()).isEmpty();
-    const int fd = ::open(QFile::encodeName(probe.path).constData(),
-                          O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0) {
-        ::close(fd);
-    } else {
-        probe.openError = errno;
-    }
-    if (probe.openError != ENOENT) {
-        probe.group = groupOf(probe.path);
+    probe.openError = trialOpen(probe.path);
+    struct stat info {};
+    if (probe.openError != ENOENT && stat(QFile::encodeName(probe.path).constData(), &info) == 0) {
+        probe.group = groupName(info.st_gid);
+        probe.owner = userName(info.st_uid);
+        probe.mode = info.st_mode & 07777;
     }
     if (probe.openError == EBUSY) {
         probe.holder = holderOf(probe.path);
@@ -117,11 +164,7 @@ QString failureDetail(const Probe& probe) {
     switch (probe.openError) {
         case EACCES:
         case EPERM:
-            return QStringLiteral(
-                       "Your user may not read and write %1 (it belongs to the group %2).\n"
-                       "Fix: add your user to that group (for example: sudo usermod -aG %2 "
-                       "$USER), then log out and in again.")
-                .arg(probe.path, probe.group);
+            return accessDetail(probe);
         case EBUSY:
             return QStringLiteral(
                        "%1 is held by %2.\n"

@@ -16,10 +16,13 @@ struct Probe {
     bool named = false;  // by that variable
     int openError = 0;   // errno of a trial open; 0 when it could be opened
     QString group;       // the group owning the device, when it exists
+    QString owner;       // the user owning it
+    unsigned mode = 0;   // its permission bits
     QString holder;      // the program holding it, when it is busy and we may see that
 };
 
-// Opens the device and closes it again at once. Not for a port the program holds itself.
+// Opens the device as the Modbus library does (its lock included, which keeps out even a
+// privileged user) and closes it again at once. Not for a port the program holds itself.
 Probe probe(int comPortNumber);
 
 // One line for the port list: the device and whether it exists and can be opened.

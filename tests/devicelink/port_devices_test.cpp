@@ -1,6 +1,8 @@
+#include "QtPrinters.h"
 #include "devicelink/PortDevices.h"
 
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
@@ -24,6 +26,19 @@ TEST(PortDevices, EachPortNamesItsDevice) {
     qunsetenv("VTL_MODBUS_COM2");
 }
 
+// Another program holding the device's lock keeps out even a privileged user, as it keeps out
+// the library.
+TEST(PortDevices, ALockedDeviceIsHeld) {
+    QTemporaryDir dir;
+    const QString adapter = dir.filePath("adapter");
+    QFile holder(adapter);
+    ASSERT_TRUE(holder.open(QIODevice::ReadWrite));
+    ASSERT_EQ(::flock(holder.handle(), LOCK_EX | LOCK_NB), 0);
+    qputenv("VTL_MODBUS_COM3", adapter.toLocal8Bit());
+    EXPECT_EQ(PortDevices::probe(2).openError, EBUSY);
+    qunsetenv("VTL_MODBUS_COM3");
+}
+
 // The reason and the fix for what a trial open of the device answered.
 TEST(PortDevices, FailuresExplainThemselves) {
     struct Case {
@@ -32,12 +47,35 @@ TEST(PortDevices, FailuresExplainThemselves) {
         QString holder;
         QString tooltip;
         QString detail;  // empty: no detail
+        QString group = "dialout";
+        unsigned mode = 0660;
     };
+    const QString udevFix =
+        "Fix: give the device a group that may read and write it, with a udev rule such as\n"
+        "  KERNEL==\"ttyUSB0\", GROUP=\"dialout\", MODE=\"0660\"\nin "
+        "/etc/udev/rules.d/50-serial.rules (then: sudo udevadm trigger), and add your user to "
+        "that group (sudo usermod -aG dialout $USER, then log out and in again).";
     const Case cases[] = {
         {EACCES, false, "", "/dev/ttyUSB0: present, but your user may not open it (group dialout)",
          "Your user may not read and write /dev/ttyUSB0 (it belongs to the group dialout).\n"
          "Fix: add your user to that group (for example: sudo usermod -aG dialout $USER), then "
          "log out and in again."},
+        // Never the advice to join a group that may not use the device, nor the group root.
+        {EACCES, false, "", "/dev/ttyUSB0: present, but your user may not open it (group dialout)",
+         "Your user may not read and write /dev/ttyUSB0: only its owner root may (owner root, "
+         "group dialout, permissions 0600).\n" +
+             udevFix,
+         "dialout", 0600},
+        {EACCES, false, "", "/dev/ttyUSB0: present, but your user may not open it (group root)",
+         "Your user may not read and write /dev/ttyUSB0: nobody but root may (owner root, group "
+         "root, permissions 0000).\n" +
+             udevFix,
+         "root", 0},
+        {EACCES, false, "", "/dev/ttyUSB0: present, but your user may not open it (group root)",
+         "Your user may not read and write /dev/ttyUSB0: only root and the group root may "
+         "(owner root, group root, permissions 0660).\n" +
+             udevFix,
+         "root", 0660},
         {EBUSY, false, "minicom (process 42)",
          "/dev/ttyUSB0: present, held by minicom (process 42)",
          "/dev/ttyUSB0 is held by minicom (process 42).\nFix: close that program (a terminal "
@@ -59,7 +97,9 @@ TEST(PortDevices, FailuresExplainThemselves) {
         probe.variable = "VTL_MODBUS_COM1";
         probe.named = c.named;
         probe.openError = c.error;
-        probe.group = "dialout";
+        probe.group = c.group;
+        probe.owner = "root";
+        probe.mode = c.mode;
         probe.holder = c.holder;
         EXPECT_EQ(PortDevices::tooltip(probe), c.tooltip);
         EXPECT_EQ(PortDevices::failureDetail(probe), c.detail);
