@@ -4,6 +4,7 @@
 #include "devicelink/RegisterMap.h"
 #include "shell/Prompts.h"
 
+#include <QTimer>
 #include <cerrno>
 
 namespace {
@@ -15,8 +16,6 @@ Failure failureOf(uint8_t result, int error) {
     switch (result) {
         case 2:
             return Failure::NotInitialised;
-        case 3:
-            return Failure::Busy;
         default:
             break;
     }
@@ -50,8 +49,6 @@ QString failureText(Failure failure) {
             return QStringLiteral("failed transaction");
         case Failure::NotInitialised:
             return QStringLiteral("port not open");
-        case Failure::Busy:
-            return QStringLiteral("busy with another transfer");
     }
     return {};
 }
@@ -78,19 +75,45 @@ void reportOpenFailure(Prompts& prompts, int comPortNumber) {
 Comon::Comon(const ModbusLibrary& library, Prompts& prompts, std::function<int()> comPortNumber)
     : library_(library), prompts_(prompts), comPortNumber_(std::move(comPortNumber)) {}
 
-uint8_t Comon::ReadRegisters(uint8_t node, uint16_t start, uint8_t count, uint16_t* buffer) {
+template <typename Transfer>
+uint8_t Comon::transfer(Transfer run) {
+    ++transfersInFlight_;
     errno = 0;
-    const uint8_t result = library_.ModbusRead(node, 3, start, count, buffer);
-    account(result, errno);
+    const uint8_t result = run();
+    const int error = errno;
+    --transfersInFlight_;
+    account(result, error);
+    if (!transferInFlight() && !heldWork_.empty()) {
+        QTimer::singleShot(0, this, &Comon::runHeldWork);
+    }
     return result;
+}
+
+uint8_t Comon::ReadRegisters(uint8_t node, uint16_t start, uint8_t count, uint16_t* buffer) {
+    return transfer([&] { return library_.ModbusRead(node, 3, start, count, buffer); });
 }
 
 uint8_t Comon::WriteRegister(uint8_t node, uint16_t reg, uint16_t value) {
     uint16_t buffer[1] = {value};
-    errno = 0;
-    const uint8_t result = library_.ModbusWrite(node, 3, reg, 1, buffer);
-    account(result, errno);
-    return result;
+    return transfer([&] { return library_.ModbusWrite(node, 3, reg, 1, buffer); });
+}
+
+void Comon::whenIdle(std::function<void()> work) {
+    if (!transferInFlight()) {
+        work();
+        return;
+    }
+    heldWork_.push_back(std::move(work));
+}
+
+void Comon::runHeldWork() {
+    // A held piece of work may wait in a transfer or a modal window of its own; whatever is
+    // still held then runs from there, after that transfer.
+    while (!heldWork_.empty() && !transferInFlight()) {
+        const std::function<void()> work = std::move(heldWork_.front());
+        heldWork_.pop_front();
+        work();
+    }
 }
 
 uint8_t Comon::openPort() {
@@ -117,6 +140,9 @@ uint8_t Comon::open(int port) {
 }
 
 void Comon::account(uint8_t result, int error) {
+    if (result == 3) {
+        return;
+    }
     ++counters_.transfers;
     if (result == 1) {
         ConsecutiveFailures = 0;

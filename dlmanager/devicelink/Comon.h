@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 
@@ -20,7 +21,6 @@ struct LinkCounters {
         BadAnswer,    // an answer that does not fit the request
         Transaction,  // failed, the library did not say how
         NotInitialised,
-        Busy,
     };
 
     long long transfers = 0;
@@ -44,8 +44,17 @@ public:
     Comon(const ModbusLibrary& library, Prompts& prompts, std::function<int()> comPortNumber);
 
     // Result codes of the library: 1 done, 0 failed transaction, 2 not initialised, 3 busy.
+    // A busy refusal (a transfer started inside another one's wait) says nothing about the
+    // device and is not counted as a failure.
     uint8_t ReadRegisters(uint8_t node, uint16_t start, uint8_t count, uint16_t* buffer);
     uint8_t WriteRegister(uint8_t node, uint16_t reg, uint16_t value);
+
+    // The library lets the program's events run while a transfer waits, so a click or a timer
+    // can land inside that wait, where its own transfers would be refused as busy. Work on the
+    // link therefore goes through here: it runs at once when no transfer of ours waits, and
+    // otherwise from the event loop as soon as the waiting transfer has returned.
+    void whenIdle(std::function<void()> work);
+    bool transferInFlight() const { return transfersInFlight_ > 0; }
 
     // Initialises the library with the link's fixed settings; the result is also kept in
     // PortOpenResult. A successful open starts the counters afresh.
@@ -67,6 +76,9 @@ signals:
     void reopenFailed();
 
 private:
+    template <typename Transfer>
+    uint8_t transfer(Transfer run);
+    void runHeldWork();
     uint8_t open(int port);
     void account(uint8_t result, int error);
     void reopen();
@@ -77,7 +89,15 @@ private:
     std::optional<int> openPort_;
     int linkPort_ = 0;  // the port of the last open by the user
     LinkCounters counters_;
+    int transfersInFlight_ = 0;
+    std::deque<std::function<void()>> heldWork_;
 };
+
+// A slot for a control whose action uses the link: the action runs through Comon::whenIdle.
+template <typename Action>
+auto whenLinkIdle(Comon& comon, Action action) {
+    return [&comon, action] { comon.whenIdle(action); };
+}
 
 namespace ComonTexts {
 inline const QString OpenPortFailed = QStringLiteral("Error open port for download data");

@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace {
@@ -65,19 +66,27 @@ ConnectSection::ConnectSection(LinkSupervisor& link, QWidget* parent)
     layout->addWidget(CB_Cyclical_Mem);
     layout->addStretch(1);
 
-    connect(B_SetComPort, &QPushButton::clicked, this, &ConnectSection::setCommunicationPort);
-    connect(B_ReadDateTime, &QPushButton::clicked, &link, &LinkSupervisor::readDateTime);
+    Comon& comon = link.comon();
+    connect(B_SetComPort, &QPushButton::clicked, this,
+            whenLinkIdle(comon, [this] { setCommunicationPort(); }));
+    connect(B_ReadDateTime, &QPushButton::clicked, &link,
+            whenLinkIdle(comon, [&link] { link.readDateTime(); }));
     connect(&link, &LinkSupervisor::clockReadShown, L_Con_Data, &QLabel::setText);
-    connect(B_SetDateTime, &QPushButton::clicked, this, &ConnectSection::setDateTime);
-    connect(B_ClosePort, &QPushButton::clicked, &link, &LinkSupervisor::closeLink);
+    connect(B_SetDateTime, &QPushButton::clicked, this,
+            whenLinkIdle(comon, [this] { setDateTime(); }));
+    connect(B_ClosePort, &QPushButton::clicked, &link,
+            whenLinkIdle(comon, [&link] { link.closeLink(); }));
     connect(&link, &LinkSupervisor::startStopOptionsChanged, this,
             [this](const ProjectFiles::StartStopOptions& options) {
+                const QSignalBlocker quietStartStop(CB_Start_Stop);
+                const QSignalBlocker quietCyclical(CB_Cyclical_Mem);
                 CB_Start_Stop->setChecked(options.startStopWithDipSwitch);
                 CB_Cyclical_Mem->setChecked(options.cyclicalMemory);
             });
-    // Only the user's clicks save; showing the loaded options does not.
-    connect(CB_Start_Stop, &QCheckBox::clicked, this, &ConnectSection::saveOptions);
-    connect(CB_Cyclical_Mem, &QCheckBox::clicked, this, &ConnectSection::saveOptions);
+    // Every change the user makes saves, by mouse, key or an assistive tool; showing the
+    // loaded options does not.
+    connect(CB_Start_Stop, &QCheckBox::toggled, this, &ConnectSection::saveOptions);
+    connect(CB_Cyclical_Mem, &QCheckBox::toggled, this, &ConnectSection::saveOptions);
 }
 
 void ConnectSection::attachDialogs(TFComPort* portDialog, TFDateTime* clockDialog) {

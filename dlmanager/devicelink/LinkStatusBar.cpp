@@ -1,5 +1,7 @@
 #include "devicelink/LinkStatusBar.h"
 
+#include "devicelink/Comon.h"
+
 #include "devicelink/LinkSupervisor.h"
 #include "widgets/Lamp.h"
 
@@ -53,8 +55,10 @@ LinkStatusBar::LinkStatusBar(LinkSupervisor& link, QWidget* parent) : QWidget(pa
             });
     connect(&link, &LinkSupervisor::runStopEnabledChanged, B_Run, &QWidget::setEnabled);
     connect(&link, &LinkSupervisor::runStopEnabledChanged, B_Stop, &QWidget::setEnabled);
-    connect(B_Run, &QPushButton::clicked, &link, &LinkSupervisor::run);
-    connect(B_Stop, &QPushButton::clicked, &link, &LinkSupervisor::stop);
+    connect(B_Run, &QPushButton::clicked, &link,
+            whenLinkIdle(link.comon(), [&link] { link.run(); }));
+    connect(B_Stop, &QPushButton::clicked, &link,
+            whenLinkIdle(link.comon(), [&link] { link.stop(); }));
 }
 
 bool LinkStatusBar::eventFilter(QObject* watched, QEvent* event) {

@@ -65,7 +65,9 @@ LinkSupervisor::LinkSupervisor(Comon& comon, ProgramSettings& settings, Prompts&
                                QObject* parent)
     : QObject(parent), comon_(comon), settings_(settings), prompts_(prompts) {
     Timer_Com.setInterval(Link::StatusPollInterval);
-    connect(&Timer_Com, &QTimer::timeout, this, &LinkSupervisor::StatusPoll);
+    // A tick that comes inside another transfer's wait runs once that transfer has returned.
+    connect(&Timer_Com, &QTimer::timeout, this,
+            [this] { comon_.whenIdle([this] { StatusPoll(); }); });
     connect(&comon_, &Comon::reopenFailed, this, &LinkSupervisor::onReopenFailed);
 }
 
@@ -254,6 +256,10 @@ void LinkSupervisor::applyIdlePresentation() {
 }
 
 void LinkSupervisor::onReopenFailed() {
+    // The library holds no port any more: the link is closed, whatever the poll saw of it, and
+    // nothing may go on showing it alive.
     Timer_Com.stop();
     paintLinkLamp(LampColour::Red);
+    setState(LinkState::Closed);
+    applyIdlePresentation();
 }

@@ -1,6 +1,7 @@
 #include "devicelink/UDateTime.h"
 
 #include "devicelink/ClockEntry.h"
+#include "devicelink/Comon.h"
 #include "shell/Prompts.h"
 
 #include <QFormLayout>
@@ -61,7 +62,7 @@ TFDateTime::TFDateTime(Comon& comon, Prompts& prompts, QWidget* parent)
         all[i]->installEventFilter(this);
         setTabOrder(all[i], all[i + 1]);
     }
-    connect(BWrite, &QPushButton::clicked, this, &TFDateTime::writeDate);
+    connect(BWrite, &QPushButton::clicked, this, whenLinkIdle(comon_, [this] { writeDate(); }));
 }
 
 std::array<QLineEdit*, 6> TFDateTime::fields() const {
@@ -93,6 +94,10 @@ bool TFDateTime::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFDateTime::writeDate() {
+    // A second click held behind the first finds the dialog closed.
+    if (!isVisible()) {
+        return;
+    }
     ClockEntry::Fields texts;
     const auto all = fields();
     for (size_t i = 0; i < all.size(); ++i) {

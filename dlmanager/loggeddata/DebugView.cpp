@@ -15,7 +15,8 @@ DebugView::DebugView(DataSectionLink& link, QWidget* parent) : QWidget(parent), 
         layout->addRow(DiagnosticsText::Captions[size_t(row)], values[size_t(row)]);
     }
     Timer_Debug.setInterval(IntervalMs);
-    connect(&Timer_Debug, &QTimer::timeout, this, &DebugView::tick);
+    connect(&Timer_Debug, &QTimer::timeout, this,
+            [this] { link_.comon().whenIdle([this] { tick(); }); });
 }
 
 void DebugView::enter() {

@@ -1,5 +1,6 @@
 #include "loggeddata/DownloadDataSection.h"
 
+#include "devicelink/Comon.h"
 #include "devicelink/RegisterMap.h"
 #include "loggeddata/CsvExport.h"
 #include "loggeddata/DataChart.h"
@@ -66,7 +67,15 @@ QPushButton* DownloadDataSection::button(const QString& text, const QString& hin
                                          QWidget* parent) {
     auto* created = new QPushButton(text, parent);
     created->setToolTip(hint);
-    connect(created, &QPushButton::clicked, this, [this, action] { dispatch(action); });
+    const bool usesLink =
+        action == Action::GetData || action == Action::Debug || action == Action::EraseMemory;
+    if (usesLink) {
+        connect(created, &QPushButton::clicked, this, [this, action] {
+            context_.link.comon().whenIdle([this, action] { dispatch(action); });
+        });
+    } else {
+        connect(created, &QPushButton::clicked, this, [this, action] { dispatch(action); });
+    }
     return created;
 }
 

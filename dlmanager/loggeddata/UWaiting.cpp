@@ -14,9 +14,10 @@ constexpr int StartDelayMs = 1000;
 
 }  // namespace
 
-TFWaiting::TFWaiting(std::function<bool()> commAborted, QWidget* parent)
+TFWaiting::TFWaiting(std::function<bool()> commAborted, QWidget* parent, WhenLinkIdle whenLinkIdle)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      commAborted_(std::move(commAborted)) {
+      commAborted_(std::move(commAborted)),
+      whenLinkIdle_(std::move(whenLinkIdle)) {
     setObjectName(QStringLiteral("FWaiting"));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
@@ -39,7 +40,15 @@ TFWaiting::TFWaiting(std::function<bool()> commAborted, QWidget* parent)
     connect(B_Abort, &QPushButton::clicked, this, [this] { abort_ = true; });
     Timer_Start.setSingleShot(true);
     Timer_Start.setInterval(StartDelayMs);
-    connect(&Timer_Start, &QTimer::timeout, this, &TFWaiting::startWork);
+    // The start may fall inside a status poll's transfer, where the work's own would be refused.
+    connect(&Timer_Start, &QTimer::timeout, this, [this] {
+        Timer_Start.stop();
+        if (whenLinkIdle_) {
+            whenLinkIdle_([this] { startWork(); });
+        } else {
+            startWork();
+        }
+    });
 }
 
 int TFWaiting::run(Mode mode, Work work) {

@@ -20,7 +20,11 @@ public:
     using Work = std::function<bool(WaitingWork&)>;
 
     // `commAborted` tells whether an earlier reopen of the port failed; then no work is begun.
-    explicit TFWaiting(std::function<bool()> commAborted, QWidget* parent = nullptr);
+    // `whenLinkIdle` runs the work once no transfer waits on the link (see Comon::whenIdle);
+    // without it the work starts at once.
+    using WhenLinkIdle = std::function<void(std::function<void()>)>;
+    explicit TFWaiting(std::function<bool()> commAborted, QWidget* parent = nullptr,
+                       WhenLinkIdle whenLinkIdle = {});
 
     // Shows the window modally running `work`; the modal result.
     int run(Mode mode, Work work);
@@ -49,6 +53,7 @@ private:
     void startWork();
 
     std::function<bool()> commAborted_;
+    WhenLinkIdle whenLinkIdle_;
     Mode mode_ = Download;
     Work work_;
     bool abort_ = false;

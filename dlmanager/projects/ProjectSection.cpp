@@ -1,5 +1,6 @@
 #include "projects/ProjectSection.h"
 
+#include "devicelink/Comon.h"
 #include "devicelink/LinkSupervisor.h"
 #include "firmware/BankOutputs.h"
 #include "firmware/FirmwareVariant.h"
@@ -117,8 +118,10 @@ QWidget* ProjectSection::buildButtonRows() {
     connect(B_Save_As, &QPushButton::clicked, this, &ProjectSection::saveAs);
     connect(B_Set_Com, &QPushButton::clicked, this, &ProjectSection::setCom);
     connect(B_Command_List, &QPushButton::clicked, this, &ProjectSection::commandList);
-    connect(B_Update_Device, &QPushButton::clicked, this, &ProjectSection::updateDevice);
-    connect(B_Download_Project, &QPushButton::clicked, this, &ProjectSection::downloadProject);
+    connect(B_Update_Device, &QPushButton::clicked, this,
+            whenLinkIdle(link_.comon(), [this] { updateDevice(); }));
+    connect(B_Download_Project, &QPushButton::clicked, this,
+            whenLinkIdle(link_.comon(), [this] { downloadProject(); }));
     return rows;
 }
 

@@ -20,7 +20,9 @@ ProgramWindows::ProgramWindows(const QString& programFolder, Prompts* prompts,
     FModifyFileSx = std::make_unique<TFModifyFileSx>(&main, &messages);
     Fpargen = std::make_unique<TFpargen>(messages, &main);
     FDateTime = std::make_unique<TFDateTime>(main.comon(), messages, &main);
-    FWaiting = std::make_unique<TFWaiting>([&main] { return main.comon().CommAborted; }, &main);
+    FWaiting = std::make_unique<TFWaiting>(
+        [&main] { return main.comon().CommAborted; }, &main,
+        [&main](std::function<void()> work) { main.comon().whenIdle(std::move(work)); });
     FComPort = std::make_unique<TFComPort>(&main);
     FSelectCmd = std::make_unique<TFSelectCmd>(&main);
     F_Erase_Mem = std::make_unique<TF_Erase_Mem>(&main);

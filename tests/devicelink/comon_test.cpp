@@ -4,6 +4,7 @@
 #include "devicelink/RegisterMap.h"
 
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 #include <cerrno>
 
 namespace {
@@ -69,24 +70,39 @@ INSTANTIATE_TEST_SUITE_P(Runs, ComonFailureRuns,
                                            FailureRun{"ReopenFails", 5, false, 3, 1, 1, 8}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Comon, NestedBusyTransferCountsAsAFailure) {
+TEST(Comon, WorkInsideATransferWaitsForItInsteadOfBeingRefused) {
+    int argc = 0;
+    QCoreApplication application(argc, nullptr);
     FakeModbusDevice device;
     ScriptedPrompts prompts;
     Comon comon(device.library(), prompts, [] { return 0; });
     comon.openPort();
-    uint8_t nested = 0;
+    std::vector<int> nested;
     device.duringTransfer = [&](const auto&) {
-        nested = comon.WriteRegister(RegisterMap::LoggerNode, RegisterMap::CommandRegister, 1);
-        EXPECT_EQ(comon.ConsecutiveFailures, 1);
+        // Refused by the library, and no failure of the device.
+        nested.push_back(comon.WriteRegister(RegisterMap::LoggerNode, 121, 1));
+        comon.whenIdle([&] {
+            EXPECT_FALSE(comon.transferInFlight());
+            device.duringTransfer = nullptr;
+            nested.push_back(comon.WriteRegister(RegisterMap::LoggerNode, 121, 2));
+        });
+        EXPECT_EQ(comon.ConsecutiveFailures, 0);
     };
     uint16_t clock[6];
     EXPECT_EQ(comon.ReadRegisters(RegisterMap::LoggerNode, RegisterMap::ClockRegister, 6, clock),
               1);
-    EXPECT_EQ(nested, 3);
+    EXPECT_EQ(nested, std::vector<int>{3});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(nested, (std::vector<int>{3, 1}));
     EXPECT_EQ(comon.ConsecutiveFailures, 0);
     EXPECT_EQ(comon.counters().transfers, 2);
-    EXPECT_EQ(comon.counters().failed, 1);
-    EXPECT_EQ(comon.counters().lastFailure, LinkCounters::Failure::Busy);
+    EXPECT_EQ(comon.counters().failed, 0);
+    EXPECT_EQ(device.calls(Call::Write).back().values, std::vector<uint16_t>{2});
+
+    // Outside a transfer the work runs at once.
+    bool ran = false;
+    comon.whenIdle([&] { ran = true; });
+    EXPECT_TRUE(ran);
 }
 
 TEST(Comon, ReopenKeepsThePortTheLinkWasOpenedOn) {
@@ -124,7 +140,6 @@ TEST(Comon, CountsTellTheKindOfTheLastFailure) {
         {0, EREMOTEIO, F::Exception, "last failure: exception from the device"},
         {0, EPROTO, F::BadAnswer, "last failure: answer does not fit the request"},
         {0, 0, F::Transaction, "last failure: failed transaction"},
-        {3, 0, F::Busy, "last failure: busy with another transfer"},
     };
     for (const Case& c : cases) {
         FakeModbusDevice device;

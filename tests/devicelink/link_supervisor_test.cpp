@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 // The link supervision against a scripted device; ticks are run directly.
 namespace {
@@ -197,38 +198,45 @@ TEST_F(LinkTest, OpeningWhileGreenRefusesButRemembersTheNewPort) {
     EXPECT_EQ(IniFile::read(settings.settingsFile(), "ComPort", "Number"), "5");
 }
 
-TEST_F(LinkTest, AFailedReopenOutsideATickStopsPollingAndTheRedPathOpensAgain) {
-    openOn(0);
-    device.failNext(Call::Write, 5);
-    device.initResults = {5};  // the port has vanished
-    for (int i = 0; i < 5; ++i) {
-        link.run();
+// A failed reopen leaves the library without a port: the link is closed at once, by RUN
+// outside a tick or by the tick's own read, and the tick does not repaint it alive.
+TEST_F(LinkTest, AFailedReopenClosesTheLinkAndTheRedPathOpensAgain) {
+    const std::function<void()> fifthFailures[] = {
+        [this] {
+            device.failNext(Call::Write, 5);
+            for (int i = 0; i < 5; ++i) {
+                link.run();
+            }
+        },
+        [this] {
+            device.failNext(Call::Read, 4);
+            link.StatusPoll();
+            link.StatusPoll();  // the fourth failure is the status read of this tick
+            device.failNext(Call::Read, 1);
+            link.StatusPoll();
+        },
+    };
+    for (const auto& failFiveTimes : fifthFailures) {
+        openOn(0);
+        ASSERT_EQ(link.linkState(), LinkState::Connected);
+        prompts.shown.clear();
+        shown = {};
+        device.initResults = {5};  // the port has vanished
+        failFiveTimes();
+        EXPECT_EQ(prompts.shown, QStringList{OpenFailed});
+        EXPECT_EQ(link.linkLamp(), LampColour::Red);
+        EXPECT_FALSE(link.Timer_Com.isActive());
+        EXPECT_EQ(link.linkState(), LinkState::Closed);
+        EXPECT_EQ(shown.runStop, false);
+        EXPECT_EQ(shown.idle, 1);
+        EXPECT_TRUE(comon.CommAborted);
+
+        openOn(0);
+        EXPECT_EQ(link.linkState(), LinkState::Connected);
+        EXPECT_EQ(link.linkLamp(), LampColour::Green);
+        EXPECT_FALSE(comon.CommAborted);
+        link.closeLink();
     }
-    EXPECT_EQ(prompts.shown, QStringList{OpenFailed});
-    EXPECT_EQ(link.linkLamp(), LampColour::Red);
-    EXPECT_FALSE(link.Timer_Com.isActive());
-    EXPECT_EQ(link.linkState(), LinkState::Connected);
-    EXPECT_TRUE(comon.CommAborted);
-
-    openOn(0);
-    EXPECT_EQ(device.calls(Call::Init).size(), 3u);
-    EXPECT_EQ(link.linkState(), LinkState::Connected);
-    EXPECT_EQ(link.linkLamp(), LampColour::Green);
-    EXPECT_FALSE(comon.CommAborted);
-}
-
-TEST_F(LinkTest, AFailedReopenInsideATickStillCompletesTheTick) {
-    openOn(0);
-    device.failNext(Call::Read, 4);
-    link.StatusPoll();
-    link.StatusPoll();  // the fifth failure is the clock read of this tick
-    device.initResults = {5};
-    device.failNext(Call::Read, 1);
-    link.StatusPoll();
-    EXPECT_EQ(prompts.shown, QStringList{OpenFailed});
-    EXPECT_EQ(link.linkState(), LinkState::Connected);
-    EXPECT_EQ(link.linkLamp(), LampColour::Green);  // repainted by the state
-    EXPECT_TRUE(link.Timer_Com.isActive());
 }
 
 TEST_F(LinkTest, UnknownRunStateAndInvalidClockKeepWhatIsShown) {

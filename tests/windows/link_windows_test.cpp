@@ -8,6 +8,7 @@
 #include "widgets/Lamp.h"
 
 #include <gtest/gtest.h>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -81,6 +82,14 @@ TEST_F(LinkWindowsTest, TheConnectButtonShowsTheSectionAndLoadsTheOptionsEachTim
     EXPECT_TRUE(section.CB_Cyclical_Mem->isChecked());
     section.CB_Cyclical_Mem->click();
     EXPECT_FALSE(window.link().startStopOptions().cyclicalMemory);
+    // An assistive tool toggles a box without a click: that is saved as well.
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(section.CB_Start_Stop);
+    ASSERT_TRUE(box && box->actionInterface());
+    box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_FALSE(section.CB_Start_Stop->isChecked());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("<Start_Stop>0</Start_Stop>"));
+    file.close();
 
     // Edit Project replaces it, and Download Data that.
     window.B_Edit_Project->click();

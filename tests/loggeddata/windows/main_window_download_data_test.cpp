@@ -4,18 +4,22 @@
 #include "FakeModbusDevice.h"
 #include "ScriptedPrompts.h"
 #include "SectionFixture.h"
+#include "devicelink/LinkStatusBar.h"
+#include "devicelink/UDateTime.h"
 #include "loggeddata/DebugView.h"
 #include "loggeddata/LoggedDataTexts.h"
 #include "loggeddata/U_Erase_Mem.h"
 #include "shell/ProgramWindows.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QPushButton>
 
 namespace {
 
 using Action = DownloadDataSection::Action;
 using Section = TFTessitoreFirmWare::Section;
+using Call = FakeModbusDevice::Call;
 
 class MainWindowDownloadData : public ::testing::Test {
 protected:
@@ -120,6 +124,79 @@ TEST_F(MainWindowDownloadData, AnEraseWhoseLinkIsClosedIsGivenUpWithAMessage) {
     EXPECT_FALSE(section.F_Erase_Mem->isVisible());
     EXPECT_FALSE(window.link().ErasePending);
     EXPECT_EQ(prompts.shown.last(), LoggedDataTexts::EraseNotFollowed);
+}
+
+// A click that lands inside a status poll's transfer (the library lets events run there) runs
+// once that transfer has returned: nothing is refused as busy or counted against the device.
+TEST_F(MainWindowDownloadData, ClicksInsideAPollTransferRunWhenItHasReturned) {
+    using Request = FakeModbusDevice::Request;
+    struct Case {
+        const char* name;
+        std::function<void()> click;
+        std::vector<std::pair<uint16_t, uint16_t>> writes;  // after the poll's status read
+    };
+    const Case cases[] = {
+        {"RUN", [&] { window.P_Status->B_Run->click(); }, {{121, 1}}},
+        {"STOP", [&] { window.P_Status->B_Stop->click(); }, {{121, 2}}},
+        {"Erase Memory",
+         [&] {
+             prompts.answers = {true};
+             section.B_EraseMem->click();
+         },
+         {{121, 5}}},
+        {"Write Date",
+         [&] { windows.FDateTime->BWrite->click(); },
+         {{100, 7}, {101, 3}, {102, 31}, {103, 9}, {104, 5}, {105, 3}, {106, 1}}},
+        {"Debug", [&] { section.B_Debug->click(); }, {}},
+    };
+    // The erase window opens once the held click runs; the device has finished at once.
+    QTimer eraseDone;
+    QObject::connect(&eraseDone, &QTimer::timeout, [&] {
+        if (section.F_Erase_Mem->isVisible()) {
+            section.F_Erase_Mem->finish();
+        }
+    });
+    eraseDone.start(1);
+    windows.FDateTime->now = [] { return QDateTime(QDate(2031, 3, 7), QTime(9, 5, 3)); };
+    window.link().openLink();
+    for (const Case& c : cases) {
+        window.B_Download_Data->click();
+        ASSERT_TRUE(window.link().isConnected()) << c.name;
+        device.log.clear();
+        bool clicked = false;
+        device.duringTransfer = [&](const Request& request) {
+            if (!clicked && request.call == Call::Read && request.start == 120) {
+                clicked = true;
+                c.click();
+            }
+        };
+        const auto tickWithTheClickInside = [&] {
+            window.link().StatusPoll();
+            device.duringTransfer = nullptr;
+            QApplication::processEvents();
+        };
+        if (std::string(c.name) == "Write Date") {
+            // The dialog is open and the poll's tick comes inside it.
+            whenOpen(tickWithTheClickInside);
+            windows.FDateTime->exec();
+        } else {
+            tickWithTheClickInside();
+        }
+        EXPECT_TRUE(clicked) << c.name;
+        std::vector<std::pair<uint16_t, uint16_t>> writes;
+        for (const Request& request : device.log) {
+            EXPECT_NE(request.result, 3) << c.name;
+            if (request.call == Call::Write) {
+                writes.emplace_back(request.start, request.values.at(0));
+            }
+        }
+        EXPECT_EQ(writes, c.writes) << c.name;
+        EXPECT_EQ(window.comon().ConsecutiveFailures, 0) << c.name;
+        EXPECT_EQ(window.link().linkState(), LinkState::Connected) << c.name;
+    }
+    // The debug view holds the link alone: the tick did not start the poll beside it.
+    EXPECT_TRUE(section.PBC_Debug->Timer_Debug.isActive());
+    EXPECT_FALSE(window.link().Timer_Com.isActive());
 }
 
 }  // namespace
