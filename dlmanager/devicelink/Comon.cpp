@@ -160,8 +160,9 @@ void Comon::reopen() {
     ++counters_.reopens;
     closePort();
     if (open(linkPort_) != 1) {
-        reportOpenFailure(prompts_, linkPort_);
+        // The link shows itself closed before the message asks for the user's attention.
         CommAborted = true;
         emit reopenFailed();
+        reportOpenFailure(prompts_, linkPort_);
     }
 }

@@ -71,8 +71,8 @@ public:
     uint8_t PortOpenResult = 0;
 
 signals:
-    // The automatic reopen failed; its message has been shown. Polling must stop and the link
-    // lamp turn red.
+    // The automatic reopen failed (its message follows): the library holds no port, polling
+    // must stop and the link show itself closed.
     void reopenFailed();
 
 private:
