@@ -9,6 +9,7 @@
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstring>
@@ -19,8 +20,41 @@ QString errorText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// The program holding the device, found among the processes whose descriptors we may read.
+QString processText(const QString& pid) {
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    const QString name = comm.open(QIODevice::ReadOnly)
+                             ? QString::fromLocal8Bit(comm.readAll()).trimmed()
+                             : QStringLiteral("?");
+    return QStringLiteral("%1 (process %2)").arg(name, pid);
+}
+
+// The process whose lock keeps the device, from the kernel's list of locks: "1: FLOCK
+// ADVISORY WRITE <pid> <major>:<minor>:<inode> 0 EOF", the numbers of the device in hex.
+QString lockHolderOf(const QString& path) {
+    struct stat info {};
+    QFile locks(QStringLiteral("/proc/locks"));
+    if (stat(QFile::encodeName(path).constData(), &info) != 0 || !locks.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QString file = QStringLiteral("%1:%2:%3")
+                             .arg(major(info.st_dev), 2, 16, QLatin1Char('0'))
+                             .arg(minor(info.st_dev), 2, 16, QLatin1Char('0'))
+                             .arg(info.st_ino);
+    for (const QByteArray& line : locks.readAll().split('\n')) {
+        const QStringList fields = QString::fromLatin1(line).simplified().split(u' ');
+        if (fields.size() >= 6 && fields[1] != QLatin1String("->") && fields[5] == file) {
+            return fields[4];
+        }
+    }
+    return {};
+}
+
+// The program holding the device: the one with its lock, else one of the processes whose
+// descriptors we may read that has it open.
 QString holderOf(const QString& path) {
+    if (const QString pid = lockHolderOf(path); !pid.isEmpty()) {
+        return processText(pid);
+    }
     const QString device = QFileInfo(path).canonicalFilePath();
     const QDir proc(QStringLiteral("/proc"));
     for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
@@ -30,11 +64,7 @@ QString holderOf(const QString& path) {
         const QDir fds(proc.filePath(pid + QStringLiteral("/fd")));
         for (const QFileInfo& fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot)) {
             if (fd.symLinkTarget() == device) {
-                QFile comm(proc.filePath(pid + QStringLiteral("/comm")));
-                const QString name = comm.open(QIODevice::ReadOnly)
-                                         ? QString::fromLocal8Bit(comm.readAll()).trimmed()
-                                         : QStringLiteral("?");
-                return QStringLiteral("%1 (process %2)").arg(name, pid);
+                return processText(pid);
             }
         }
     }

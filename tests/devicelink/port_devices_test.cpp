@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <unistd.h>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
@@ -35,7 +36,10 @@ TEST(PortDevices, ALockedDeviceIsHeld) {
     ASSERT_TRUE(holder.open(QIODevice::ReadWrite));
     ASSERT_EQ(::flock(holder.handle(), LOCK_EX | LOCK_NB), 0);
     qputenv("VTL_MODBUS_COM3", adapter.toLocal8Bit());
-    EXPECT_EQ(PortDevices::probe(2).openError, EBUSY);
+    const PortDevices::Probe held = PortDevices::probe(2);
+    EXPECT_EQ(held.openError, EBUSY);
+    EXPECT_TRUE(held.holder.endsWith(QStringLiteral("(process %1)").arg(getpid())))
+        << held.holder.toStdString();
     qunsetenv("VTL_MODBUS_COM3");
 }
 
