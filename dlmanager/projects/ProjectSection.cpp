@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
-#include <QTableView>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -127,9 +126,10 @@ QWidget* ProjectSection::buildButtonRows() {
 
 QWidget* ProjectSection::buildEditor() {
     auto* editor = new QWidget(this);
-    SgA1 = new QTableView(editor);
+    SgA1 = new DataGrid(editor);
     SgA1->setObjectName(QStringLiteral("SgA1"));
     SgA1->setModel(&table_);
+    SgA1->setFixedColumns({CommandTable::NumberColumn});
     SgA1->setItemDelegate(new TypedCellsDelegate(SgA1));
     SgA1->verticalHeader()->hide();
     SgA1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

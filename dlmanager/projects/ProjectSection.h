@@ -4,6 +4,7 @@
 #include "projects/Comandi.h"
 #include "projects/CommandTable.h"
 #include "projects/ProjectReadBack.h"
+#include "widgets/DataGrid.h"
 
 #include <QWidget>
 #include <functional>
@@ -11,7 +12,6 @@
 class LinkSupervisor;
 class Prompts;
 class QPushButton;
-class QTableView;
 class TFpargen;
 class TFsaveproj;
 struct ProgramSettings;
@@ -52,7 +52,7 @@ public:
     QPushButton* B_Update_Device;
     QPushButton* B_Set_Com;
     QPushButton* B_Command_List;
-    QTableView* SgA1;
+    DataGrid* SgA1;
     QWidget* P_Save;
     QPushButton* B_Save;
 

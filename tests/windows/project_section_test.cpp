@@ -23,8 +23,10 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
+#include <map>
 
 namespace {
 
@@ -34,6 +36,33 @@ void whenShown(QDialog& dialog, std::function<void()> step) {
         EXPECT_TRUE(dialog.isVisible());
         step();
     });
+}
+
+// Types into the grid as a user does: "Tab", "Backtab", "Left", "Up" and "Home" press those
+// keys, "Click:r,c" clicks that cell, any other word is typed where the focus is.
+void typeInto(QTableView& grid, const QString& keys) {
+    const std::map<QString, std::pair<Qt::Key, Qt::KeyboardModifiers>> named = {
+        {"Tab", {Qt::Key_Tab, Qt::NoModifier}},
+        {"Backtab", {Qt::Key_Backtab, Qt::ShiftModifier}},
+        {"Left", {Qt::Key_Left, Qt::NoModifier}},
+        {"Up", {Qt::Key_Up, Qt::NoModifier}},
+        {"Home", {Qt::Key_Home, Qt::NoModifier}}};
+    const auto focus = [&grid] {
+        return QApplication::focusWidget() ? QApplication::focusWidget() : &grid;
+    };
+    for (const QString& word : keys.split(u' ', Qt::SkipEmptyParts)) {
+        if (word.startsWith("Click:")) {
+            const QStringList at = word.mid(6).split(u',');
+            const QModelIndex cell = grid.model()->index(at[0].toInt(), at[1].toInt());
+            QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(cell).center());
+        } else if (const auto key = named.find(word); key != named.end()) {
+            QTest::keyClick(focus(), key->second.first, key->second.second);
+        } else {
+            for (const QChar typed : word) {  // the first key may open an editor
+                QTest::keyClicks(focus(), typed);
+            }
+        }
+    }
 }
 
 QStringList entries(const QString& folder) {
@@ -176,6 +205,42 @@ TEST_F(ProjectSectionTest, EditorNeedsAProjectShowsTheListAndSaves) {
 
     section.B_Open_Project->click();  // every button hides the editor first
     EXPECT_FALSE(editorShown());
+}
+
+TEST_F(ProjectSectionTest, TypedRowsLandInTheEditableColumnsOnly) {
+    struct Typing {
+        const char* what;
+        QString keys;
+        CommandRows saved;
+    };
+    const std::vector<Typing> typings = {
+        {"Tab after Description goes on to the next row's Address Word",
+         "Click:0,1 500 Tab 3 Tab 1 Tab C Tab first Tab 12 Tab 3 Tab 2 Tab 4 Tab second Tab",
+         {{"500", "3", "1", "C", "first"}, {"12", "3", "2", "4", "second"}}},
+        {"Shift+Tab from Address Word goes back to the previous row's Description",
+         "Click:1,1 7 Tab 2 Tab 0 Backtab Backtab Backtab back Backtab Backtab Backtab Backtab 9 "
+         "Tab 1 Tab 0 Tab",
+         {{"9", "1", "0", "", "back"}, {"7", "2", "0", "", ""}}},
+        {"a click on N° leaves the current cell where it was",
+         "Click:0,1 5 Tab Click:4,0 2 Tab 1 Tab",
+         {{"5", "2", "1", "", ""}}},
+        {"Home, Left and Up stop at Address Word",
+         "Click:1,3 Home Left Up 8 Tab 1 Tab 0 Tab",
+         {{"8", "1", "0", "", ""}}},
+    };
+    makeCurrent("Plant");
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    for (const Typing& typing : typings) {
+        SCOPED_TRACE(typing.what);
+        commands.clear();
+        section.B_Command_List->click();
+        typeInto(*section.SgA1, typing.keys);
+        section.B_Save->click();
+        EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join("; ").toStdString();
+        prompts.shown.clear();
+        EXPECT_EQ(ProjectFiles::loadCommandRows(project("Plant")), typing.saved);
+    }
 }
 
 TEST_F(ProjectSectionTest, UpdateDeviceClosesTheLinkThenWritesTheBankFiles) {
