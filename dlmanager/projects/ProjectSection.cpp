@@ -230,7 +230,9 @@ void ProjectSection::save() {
 
 void ProjectSection::updateDevice() {
     hideEditor();
-    // Without a current project the banks come from whatever ProjectFolder holds.
+    if (!projectSelected()) {
+        return;
+    }
     link_.closeLink();
     if (buildsConfigBank(FirmwareVariant)) {
         QCoreApplication::processEvents();

@@ -179,12 +179,23 @@ TEST_F(ProjectSectionTest, OpenProjectThroughTheFolderChooser) {
     EXPECT_EQ(window.windowTitle(), title(" :2024/North"));
 }
 
+TEST_F(ProjectSectionTest, WithoutAProjectTheProjectButtonsOnlyAskForOne) {
+    connectLink();
+    bool wizard = false;
+    QObject::connect(&section, &ProjectSection::firmwareWizardRequested, [&] { wizard = true; });
+    for (QPushButton* button :
+         {section.B_Command_List, section.B_Set_Com, section.B_Update_Device}) {
+        SCOPED_TRACE(button->text().toStdString());
+        prompts.shown.clear();
+        button->click();
+        EXPECT_EQ(prompts.shown, QStringList{"Please select one project"});
+        EXPECT_FALSE(editorShown());
+        EXPECT_TRUE(window.link().isConnected());
+    }
+    EXPECT_FALSE(wizard);
+}
+
 TEST_F(ProjectSectionTest, EditorNeedsAProjectShowsTheListAndSaves) {
-    section.B_Command_List->click();
-    section.B_Set_Com->click();
-    EXPECT_EQ(prompts.shown,
-              (QStringList{"Please select one project", "Please select one project"}));
-    EXPECT_FALSE(editorShown());
     section.B_Save->click();  // no editor mode yet: shows the grid, saves nothing
     EXPECT_TRUE(editorShown());
 
