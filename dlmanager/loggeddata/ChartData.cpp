@@ -11,7 +11,14 @@ QString title(const Comandi& command) {
     return QStringLiteral("Diagram of the command : ") + command.Description;
 }
 
+bool isCommand(const CommandList& commands, int position) {
+    return position >= 0 && size_t(position) < commands.size();
+}
+
 std::vector<Series> series(const SampleTable& table, const CommandList& commands, int position) {
+    if (!isCommand(commands, position)) {
+        return {};
+    }
     const Comandi& command = commands[size_t(position)];
     std::vector<Series> all(command.PointCount);
     for (size_t k = 0; k < all.size(); ++k) {
@@ -41,7 +48,7 @@ int firstVisible(const CommandList& commands) {
 }
 
 std::optional<int> neighbour(const CommandList& commands, int current, Direction direction) {
-    if (current == NoChart) {
+    if (!isCommand(commands, current)) {
         return std::nullopt;
     }
     std::vector<int> visible;

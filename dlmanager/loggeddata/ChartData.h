@@ -21,15 +21,20 @@ struct Series {
 
 QString title(const Comandi& command);
 
-// One series per register of command `position`, its samples in table order.
+// Whether `position` names a command of the list; NoChart and positions beyond it do not.
+bool isCommand(const CommandList& commands, int position);
+
+// One series per register of command `position`, its samples in table order; none when the
+// position names no command.
 std::vector<Series> series(const SampleTable& table, const CommandList& commands, int position);
 
 // The lowest position of a visible command, or NoChart.
 int firstVisible(const CommandList& commands);
 
 enum class Direction { Previous, Next };
-// The diagram "Before" / "Next" goes to; nothing when there is no move (no diagram, the first
-// or last visible command, or the current command hidden meanwhile and so left where it is).
+// The diagram "Before" / "Next" goes to: nothing when there is no move (no diagram, a position
+// the list no longer has, the first or last visible command); the current command itself when
+// it was hidden meanwhile and so stays where it is.
 std::optional<int> neighbour(const CommandList& commands, int current, Direction direction);
 
 }  // namespace ChartData

@@ -9,7 +9,10 @@
 #include <QVBoxLayout>
 
 DataChart::DataChart(Prompts& prompts, std::function<QString()> startFolder, QWidget* parent)
-    : QWidget(parent), prompts_(prompts), startFolder_(std::move(startFolder)) {
+    : QWidget(parent),
+      prompts_(prompts),
+      startFolder_(std::move(startFolder)),
+      drawn_(ChartData::NoChart) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     plot_ = new QCustomPlot(this);
@@ -35,9 +38,24 @@ QString DataChart::title() const {
     return title_->text();
 }
 
+void DataChart::clear() {
+    plot_->clearGraphs();
+    title_->setText(QString());
+    drawn_ = ChartData::NoChart;
+    // The axes as before any diagram: no scale of a command gone stays behind.
+    plot_->xAxis->setRange(0, 5);
+    plot_->yAxis->setRange(0, 5);
+    plot_->replot();
+}
+
 void DataChart::draw(const SampleTable& table, const CommandList& commands, int position) {
+    if (!ChartData::isCommand(commands, position)) {
+        clear();
+        return;
+    }
     plot_->clearGraphs();
     title_->setText(ChartData::title(commands[size_t(position)]));
+    drawn_ = position;
     const std::vector<ChartData::Series> all = ChartData::series(table, commands, position);
     for (size_t k = 0; k < all.size(); ++k) {
         QCPGraph* graph = plot_->addGraph();

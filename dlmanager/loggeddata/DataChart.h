@@ -18,7 +18,12 @@ class DataChart : public QWidget {
 public:
     DataChart(Prompts& prompts, std::function<QString()> startFolder, QWidget* parent = nullptr);
 
+    // A position the list does not have leaves the diagram empty.
     void draw(const SampleTable& table, const CommandList& commands, int position);
+    // No title, no series.
+    void clear();
+    // The position of the command drawn last, or ChartData::NoChart.
+    int drawnCommand() const { return drawn_; }
     void zoom(double factor);  // 1.1 magnifies to 110 %, 0.9 reduces to 90 %
     void normalZoom();
 
@@ -32,4 +37,5 @@ private:
     std::function<QString()> startFolder_;
     QCustomPlot* plot_;
     QCPTextElement* title_;
+    int drawn_;
 };

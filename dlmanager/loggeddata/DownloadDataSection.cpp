@@ -313,7 +313,17 @@ void DownloadDataSection::showChart() {
     Chart->draw(data_->samples, context_.commands, ChartCommand);
 }
 
+void DownloadDataSection::forgetChartBeyondTheList() {
+    if (!ChartData::isCommand(context_.commands, ChartCommand)) {
+        ChartCommand = ChartData::NoChart;
+    }
+    if (!ChartData::isCommand(context_.commands, Chart->drawnCommand())) {
+        Chart->clear();
+    }
+}
+
 void DownloadDataSection::moveChart(ChartData::Direction direction) {
+    forgetChartBeyondTheList();
     const auto next = ChartData::neighbour(context_.commands, ChartCommand, direction);
     if (!next) {
         return;

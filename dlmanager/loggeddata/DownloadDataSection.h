@@ -73,6 +73,9 @@ public:
     // ... or the link went away under it (closed or lost).
     void linkGone();
 
+    // After the command list was replaced: a diagram of a command it no longer has is gone.
+    void forgetChartBeyondTheList();
+
     LoggedData& data() { return *data_; }
     DisplayBase displayBase() const { return DisplayBase_; }
     int chartCommand() const { return ChartCommand; }

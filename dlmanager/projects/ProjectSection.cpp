@@ -185,6 +185,7 @@ void ProjectSection::newProject() {
     emit projectOperationDone();  // cancelled too: the title then names the unchanged project
     if (confirmed) {
         startNewProject(settings_, commands_, prompts_);
+        emit commandListChanged();
     }
 }
 
@@ -192,6 +193,7 @@ void ProjectSection::openProject() {
     hideEditor();
     if (::openProject(settings_, commands_, prompts_)) {
         emit projectOperationDone();
+        emit commandListChanged();
     }
 }
 
@@ -223,8 +225,9 @@ void ProjectSection::commandList() {
 
 void ProjectSection::save() {
     showEditor();
-    if (mode_ == EditorMode::CommandList) {
-        saveCommandTable(table_.rows(), settings_.ProjectFolder, commands_, prompts_);
+    if (mode_ == EditorMode::CommandList &&
+        saveCommandTable(table_.rows(), settings_.ProjectFolder, commands_, prompts_)) {
+        emit commandListChanged();
     }
 }
 
@@ -257,6 +260,7 @@ void ProjectSection::downloadProject() {
     ReadBack::makeTempProjectCurrent(settings_);
     emit projectOperationDone();
     ReadBack::readInto(settings_.ProjectFolder, commands_, table_, link_.comon(), prompts_, *this);
+    emit commandListChanged();  // read in part, even when the read failed
 }
 
 bool ProjectSection::readCommandTableWaiting() {

@@ -59,6 +59,8 @@ public:
 signals:
     // A project operation has run: the window title names ProjectName again.
     void projectOperationDone();
+    // The command list was replaced (another project, a saved edit, a read-back).
+    void commandListChanged();
     // "Update Device" has closed the link and written the bank files: the update wizard opens.
     void firmwareWizardRequested();
 

@@ -107,6 +107,8 @@ void TFTessitoreFirmWare::addDownloadDataSection() {
         }
     });
     connect(&comon_, &Comon::reopenFailed, PBC_ManDati, &DownloadDataSection::linkGone);
+    connect(P_Project, &ProjectSection::commandListChanged, PBC_ManDati,
+            &DownloadDataSection::forgetChartBeyondTheList);
 }
 
 void TFTessitoreFirmWare::attachLinkDialogs(TFComPort* portDialog, TFDateTime* clockDialog) {

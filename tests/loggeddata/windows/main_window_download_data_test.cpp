@@ -6,11 +6,15 @@
 #include "SectionFixture.h"
 #include "devicelink/LinkStatusBar.h"
 #include "devicelink/UDateTime.h"
+#include "loggeddata/DataChart.h"
 #include "loggeddata/DebugView.h"
 #include "loggeddata/LoggedDataTexts.h"
 #include "loggeddata/U_Erase_Mem.h"
+#include "projects/ProjectFiles.h"
+#include "projects/ProjectSection.h"
 #include "shell/ProgramWindows.h"
 
+#include <qcustomplot.h>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QPushButton>
@@ -197,6 +201,65 @@ TEST_F(MainWindowDownloadData, ClicksInsideAPollTransferRunWhenItHasReturned) {
     // The debug view holds the link alone: the tick did not start the poll beside it.
     EXPECT_TRUE(section.PBC_Debug->Timer_Debug.isActive());
     EXPECT_FALSE(window.link().Timer_Com.isActive());
+}
+
+TEST_F(MainWindowDownloadData, ADiagramOfACommandTheNewListLacksGoesAtOnce) {
+    ProjectSection& project = *window.P_Project;
+    ProgramSettings& settings = window.settings();
+    const auto folder = [&](const QString& name) { return settings.ProjectsFolder + "/" + name; };
+    const CommandList four = {{100, 2, "Temperature", 1, 1, "C"},
+                              {200, 3, "Pressure", 1, 0, "bar"},
+                              {300, 1, "Flags", 1, 0, ""},
+                              {400, 1, "Level", 1, 0, "V"}};
+    QDir().mkpath(folder("Plant"));
+    QDir().mkpath(folder("Two"));
+    ProjectFiles::saveCommandList(folder("Two"), {four[0], four[1]});
+    windows.FWaiting->Timer_Start.setInterval(0);
+    struct Replacement {
+        const char* what;
+        std::function<void()> replace;
+    };
+    const std::vector<Replacement> replacements = {
+        {"another project opened",
+         [&] {
+             prompts.choices = {folder("Two")};
+             project.B_Open_Project->click();
+         }},
+        {"an edit saved",
+         [&] {
+             project.B_Command_List->click();
+             project.table().setText(2, AddressField, "");
+             project.table().setText(3, AddressField, "");
+             project.B_Save->click();
+         }},
+        {"a project read back",
+         [&] {
+             device.registers.insert({{50000, 300}, {50001, 4}, {50003, 301}, {50004, 2}});
+             window.link().openLink();
+             window.B_Edit_Project->click();
+             project.B_Download_Project->click();
+         }},
+    };
+    for (const Replacement& replacement : replacements) {
+        SCOPED_TRACE(replacement.what);
+        settings.ProjectName = "Plant";
+        settings.ProjectFolder = folder("Plant");
+        window.commandList() = four;
+        window.B_Download_Data->click();
+        whenOpen([&] { windows.FSelectCmd->B_OK->click(); });
+        section.dispatch(Action::Chart);
+        for (int step = 0; step < 3; ++step) {
+            section.dispatch(Action::Next);
+        }
+        ASSERT_EQ(section.Chart->title(), "Diagram of the command : Level");
+        window.B_Edit_Project->click();
+        replacement.replace();
+        ASSERT_EQ(window.commandList().size(), 2u);
+        EXPECT_EQ(section.chartCommand(), ChartData::NoChart);
+        EXPECT_EQ(section.Chart->title(), "");
+        section.dispatch(Action::Before);  // no diagram: nothing to move from
+        EXPECT_EQ(section.Chart->plot()->graphCount(), 0);
+    }
 }
 
 }  // namespace
