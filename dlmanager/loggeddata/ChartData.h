@@ -19,6 +19,14 @@ struct Series {
     QVector<double> y;  // scaled values
 };
 
+// A series of at most this many samples is drawn with a marker on each: one sample alone has
+// no line to be seen by, and a few are easier read as points. Longer series stay plain lines,
+// where markers would merge into a band and slow the drawing down.
+inline constexpr int MarkedSeriesLimit = 50;
+inline bool showsMarkers(const Series& series) {
+    return series.x.size() <= MarkedSeriesLimit;
+}
+
 QString title(const Comandi& command);
 
 // Whether `position` names a command of the list; NoChart and positions beyond it do not.

@@ -61,6 +61,9 @@ void DataChart::draw(const SampleTable& table, const CommandList& commands, int 
         QCPGraph* graph = plot_->addGraph();
         graph->setName(all[k].title);
         graph->setPen(QPen(QColor::fromHsv(int(k * 360 / all.size() + 200) % 360, 200, 200)));
+        if (ChartData::showsMarkers(all[k])) {
+            graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, 6));
+        }
         // Samples come in time order after decoding; a loaded file may not be, so no promise.
         graph->setData(all[k].x, all[k].y);
     }
@@ -75,6 +78,9 @@ void DataChart::zoom(double factor) {
 
 void DataChart::normalZoom() {
     plot_->rescaleAxes();
+    // A margin of 5 % on each side: a marker on the frame would be cut in half.
+    plot_->xAxis->scaleRange(1.1);
+    plot_->yAxis->scaleRange(1.1);
     plot_->replot();
 }
 

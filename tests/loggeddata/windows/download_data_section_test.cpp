@@ -213,6 +213,24 @@ TEST_F(SectionTest, ChartsAreChosenAndWalkedThroughTheVisibleCommands) {
     EXPECT_EQ(section_.chartCommand(), ChartData::NoChart);
 }
 
+TEST_F(SectionTest, ShortSeriesAreDrawnWithMarkers) {
+    const std::vector<std::pair<int, QCPScatterStyle::ScatterShape>> counts = {
+        {1, QCPScatterStyle::ssDisc},
+        {ChartData::MarkedSeriesLimit, QCPScatterStyle::ssDisc},
+        {ChartData::MarkedSeriesLimit + 1, QCPScatterStyle::ssNone}};
+    for (const auto& [count, shape] : counts) {
+        SCOPED_TRACE(count);
+        section_.data().samples.clear();
+        for (int i = 0; i < count; ++i) {
+            addSample(0, {215, 198}, i % 60);
+        }
+        whenSelecting(section_);
+        section_.dispatch(Action::Chart);
+        ASSERT_EQ(section_.Chart->plot()->graphCount(), 2);
+        EXPECT_EQ(section_.Chart->plot()->graph(1)->scatterStyle().shape(), shape);
+    }
+}
+
 TEST_F(SectionTest, TheChartDrawsScaledValuesAndZooms) {
     addSample(0, {215, 198}, 0);
     addSample(1, {1, 2, 3}, 1);
