@@ -30,13 +30,16 @@ int DataGrid::openColumnFrom(int column, int step) const {
 QModelIndex DataGrid::alongRows(const QModelIndex& current, int step) const {
     const int rows = model()->rowCount(rootIndex());
     const int lastColumn = model()->columnCount(rootIndex()) - 1;
+    const int rowStart = step > 0 ? 0 : lastColumn;  // where the search starts in a new row
     int row = current.isValid() ? current.row() : (step > 0 ? 0 : rows - 1);
-    int column = current.isValid() ? current.column() + step : (step > 0 ? 0 : lastColumn);
-    for (; row >= 0 && row<rows; row += step, column = step> 0 ? 0 : lastColumn) {
+    int column = current.isValid() ? current.column() + step : rowStart;
+    while (row >= 0 && row < rows) {
         const int open = isRowHidden(row) ? -1 : openColumnFrom(column, step);
         if (open >= 0) {
             return model()->index(row, open, rootIndex());
         }
+        row += step;
+        column = rowStart;
     }
     return current;  // at the last (or first) open cell: no move
 }
