@@ -547,6 +547,26 @@ int32_t TCustomComm::InQueCount() {
     return count;
 }
 
+bool TCustomComm::WaitForInput(std::chrono::microseconds timeout) {
+    std::lock_guard guard(FLock);
+    if (!Enabled()) {
+        return false;
+    }
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(timeout);
+    const timespec limit{static_cast<time_t>(seconds.count()),
+                         static_cast<long>((timeout - seconds).count() * 1000)};
+    pollfd input{FHandle, POLLIN, 0};
+    const int ready = ppoll(&input, 1, &limit, nullptr);
+    if (ready > 0 && (input.revents & POLLIN)) {
+        return true;
+    }
+    if (ready > 0) {
+        // A hang-up is reported at once and for ever: the wait must not turn into a spin.
+        std::this_thread::sleep_for(timeout);
+    }
+    return false;
+}
+
 int32_t TCustomComm::OutQueCount() {
     std::lock_guard guard(FLock);
     int count = 0;

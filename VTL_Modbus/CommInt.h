@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -186,6 +187,9 @@ public:
     int32_t Write(const void* buffer, int32_t count);
     int32_t Read(void* buffer, int32_t count);
     int32_t InQueCount();
+    // Waits up to `timeout` for received bytes; true as soon as some are waiting. A line whose
+    // other end has gone reports none and the wait lasts its time.
+    bool WaitForInput(std::chrono::microseconds timeout);
     int32_t OutQueCount();
     void PurgeIn();
     void PurgeOut();

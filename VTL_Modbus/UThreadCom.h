@@ -1,10 +1,12 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <thread>
 
 #include "CommInt.h"
+#include "ModbusResponse.h"
 
 enum TransactionState : uint8_t {
     Idle = 0,
@@ -21,9 +23,11 @@ inline bool IsFinalState(uint8_t state) {
     return state == TimedOut || state == Completed || state == Failed;
 }
 
-// One Modbus RTU master transaction at a time over Port, stepped by its own thread every 10 ms.
-// The caller prepares a request and polls State; State is the only hand-over between the two
-// threads (release on write, acquire on read), so no lock is needed.
+// One Modbus RTU master transaction at a time over Port, run by its own thread. The caller
+// prepares a request and polls State; State is the only hand-over between the two threads
+// (release on write, acquire on read), so no lock is needed. The thread sleeps while idle,
+// wakes for a request, and while an answer is due wakes as bytes arrive and at least every
+// 10 ms for the time-out: an answer is final as soon as the bytes its request calls for are in.
 class TComModbus {
 public:
     static constexpr int FrameSize = 260;
@@ -43,6 +47,8 @@ public:
                       uint16_t registerCount, const uint16_t* buffer);
 
     uint8_t State() const { return FState.load(std::memory_order_acquire); }
+    // Waits up to `timeout` for the transaction to reach a final state; true once it has.
+    bool AwaitFinal(std::chrono::milliseconds timeout);
     // Why the last transaction ended TimedOut or Failed, as an errno value: ETIMEDOUT no answer,
     // EBADMSG a wrong CRC, EREMOTEIO an exception answer, EPROTO an answer that does not fit,
     // EIO the port failed. Valid once State() is final.
@@ -63,12 +69,12 @@ protected:
 
 private:
     void StepStates();
+    void AwaitQuietLine();
+    void AwaitAnswerBytes();
     void SetState(TransactionState state) { FState.store(state, std::memory_order_release); }
-    // Written before the final state, so the caller sees it once it sees the state.
-    void Fail(TransactionState state, int error) {
-        FFailureError = error;
-        SetState(state);
-    }
+    // The error is written before the final state, so the caller sees it once it sees the state.
+    void Finish(TransactionState state, int error);
+    void Fail(TransactionState state, int error) { Finish(state, error); }
     bool MayPrepare(uint16_t registerCount, uint16_t limit, const void* buffer) const;
     void FinishFrame(int32_t crcLength);
 
@@ -84,11 +90,17 @@ private:
     const uint16_t* DataPointer = nullptr;
     uint16_t* ResultPointer = nullptr;
     uint32_t SendTick = 0;
+    ModbusRequestShape FExpected;  // what the answer must look like
+    // The last time a byte was on the line, and whether the last transaction ended without its
+    // answer (a late one may still be coming).
+    std::chrono::steady_clock::time_point FLineActive;
+    bool FLineUnsettled = false;
     std::atomic<uint8_t> FState{Idle};
     int FFailureError = 0;
     std::atomic<bool> FTerminated{false};
-    // Cuts the pause between steps short when a request arrives, so an idle engine adds no
-    // wait of its own before sending; the data still passes through State alone.
+    // Wakes the idle engine for a request (or to end); the data still passes through State.
     TEvent FRequestBell{nullptr, false, false, std::string()};
+    // Rung with every final state, so the waiting caller returns as soon as it may.
+    TEvent FFinalBell{nullptr, false, false, std::string()};
     std::thread FThread;
 };

@@ -62,15 +62,12 @@ void DispatchCallerEvents() {
     }
 }
 
-uint8_t AwaitFinalState(const TComModbus& engine) {
-    for (;;) {
-        const uint8_t state = engine.State();
-        if (IsFinalState(state)) {
-            return state;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+// Every millisecond the caller's events run; the wait itself ends the moment the engine is done.
+uint8_t AwaitFinalState(TComModbus& engine) {
+    while (!engine.AwaitFinal(std::chrono::milliseconds(1))) {
         DispatchCallerEvents();
     }
+    return engine.State();
 }
 
 // Only one call waits at a time (nested ones are refused as busy), so whatever was retired

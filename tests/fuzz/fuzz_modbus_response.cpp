@@ -34,17 +34,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> frame = responseFrame(data + 1, size - 1, appendCrc);
     const auto length = static_cast<int32_t>(frame.size());
 
-    std::vector<uint16_t> result(registerCount, 0xA5A5);
     for (const uint8_t function : {uint8_t(3), uint8_t(4)}) {
-        const int error =
-            CheckModbusResponse(frame.data(), length, function, registerCount, result.data());
+        std::vector<uint16_t> result(registerCount, 0xA5A5);
+        const ModbusRequestShape shape{function, registerCount, nullptr};
+        (void)JudgeFrame(frame.data(), length, shape);
+        const int error = CheckModbusResponse(frame.data(), length, shape, result.data());
         FUZZ_CHECK(error == 0 || error == EPROTO || error == EBADMSG || error == EREMOTEIO);
-        FUZZ_CHECK(error != 0 || frame[1] == function);
+        FUZZ_CHECK(error != 0 || (frame[1] == function && length == 5 + 2 * int(registerCount)));
+        // Only an accepted answer reaches the caller's buffer.
+        FUZZ_CHECK(error == 0 || result == std::vector<uint16_t>(registerCount, 0xA5A5));
     }
-    // A write's answer never touches a result buffer.
+    // A write's answer never touches a result buffer; its echo is checked against the request.
+    const uint8_t request[8] = {1, 6, 0, 121, 0, 2, 0, 0};
     for (const uint8_t function : {uint8_t(6), uint8_t(16)}) {
-        const int error = CheckModbusResponse(frame.data(), length, function, 0, nullptr);
+        const ModbusRequestShape shape{function, 0, request};
+        (void)JudgeFrame(frame.data(), length, shape);
+        const int error = CheckModbusResponse(frame.data(), length, shape, nullptr);
         FUZZ_CHECK(error == 0 || error == EPROTO || error == EBADMSG || error == EREMOTEIO);
+        FUZZ_CHECK(error != 0 || length == 8);
     }
     return 0;
 }

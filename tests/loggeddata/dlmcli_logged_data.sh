@@ -60,9 +60,10 @@ cmp -s "$work/out.xml" "$work/dump.xml" || fail "the simulator's image decodes d
 grep -q -E '^[^;]*;[0-9]{4}-[0-9]{2}-[0-9]{2};[0-9]{2}:[0-9]{2}:[0-9]{2};[0-9]+;[0-9]+;([0-9A-F]{4} [^;]*;)+'$'\r''$' \
     "$work/out.csv" || fail "CSV rows in hexadecimal: $(sed -n 2p "$work/out.csv")"
 
-# Interrupted: not 0, and the pages read so far are in the image file.
+# Interrupted: not 0, and the pages read so far are in the image file. The whole memory, so
+# that the download is still running when it is interrupted.
 "$dlmcli" download --port 1 --project "$project" --out "$work/cut.xml" --image "$work/cut.bin" \
-    2>/dev/null &
+    --all 2>/dev/null &
 download_pid=$!
 sleep 1.5
 kill -INT "$download_pid"
