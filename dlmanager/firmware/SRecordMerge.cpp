@@ -3,6 +3,7 @@
 #include "firmware/BankImages.h"
 #include "firmware/BankRecords.h"
 #include "firmware/SRecordStage.h"
+#include "shell/FileBeside.h"
 #include "shell/FolderLookup.h"
 #include "shell/Prompts.h"
 #include "shell/WholeFile.h"
@@ -11,9 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <utility>
 
 namespace {
 
@@ -25,37 +24,28 @@ QString imageMissing(int slot) {
     return QStringLiteral("File bank%1.bin Not Found,Abort Procedure").arg(slot);
 }
 
-QString cannotRead(const QString& path, const QString& reason) {
-    return QStringLiteral("Cannot read file \"%1\": %2")
-        .arg(QDir::toNativeSeparators(path), reason);
-}
+// The device's whole 4 MiB address space as S-records of 16 data bytes is about 12 MB.
+constexpr qint64 MaxFirmwareBytes = 64 * 1024 * 1024;
+// Bank files are written at 16384 bytes; the first 16384 of a longer one are taken.
+constexpr qint64 MaxBankImageBytes = 1024 * 1024;
 
 // The first BankSize bytes of the image file; nothing when the file is missing, unreadable or
 // short, so that a truncated bank never reaches a firmware.
 std::optional<QByteArray> readBankImage(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const FileRead file = readFileWhole(path, MaxBankImageBytes);
+    if (!file.read() || file.bytes.size() < BankSize) {
         return std::nullopt;
     }
-    QByteArray image = file.read(BankSize);
-    if (image.size() != BankSize) {
-        return std::nullopt;
-    }
-    return image;
+    return file.bytes.left(BankSize);
 }
 
 std::optional<QByteArray> readWhole(const QString& path, QString* reason) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *reason = file.errorString();
+    FileRead file = readFileWhole(path, MaxFirmwareBytes);
+    if (!file.read()) {
+        *reason = file.reason;
         return std::nullopt;
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *reason = file.errorString();
-        return std::nullopt;
-    }
-    return bytes;
+    return std::move(file.bytes);
 }
 
 QString hexAddress(uint32_t address) {
@@ -78,12 +68,7 @@ bool passOn(const QString& previous, const QString& output, bool fromBase, QStri
         const std::optional<QByteArray> bytes = readWhole(previous, reason);
         return bytes && writeFileWhole(output, *bytes, reason);
     }
-    if (::rename(QFile::encodeName(previous).constData(), QFile::encodeName(output).constData()) !=
-        0) {
-        *reason = QString::fromLocal8Bit(std::strerror(errno));
-        return false;
-    }
-    return true;
+    return renameOver(previous, output, reason);
 }
 
 }  // namespace
@@ -125,7 +110,7 @@ BankOutcome MergeBank(const MergeFolders& folders, int slot, const QString& sour
 
     BankOutcome outcome = BankOutcome::Aborted;
     if (const std::optional<QByteArray> source = readWhole(sourcePath, &reason); !source) {
-        failedOn(cannotRead(sourcePath, reason));
+        failedOn(readFailureText(sourcePath, reason));
     } else {
         const int maximum =
             BankSize / BankRecordDataBytes + static_cast<int>(countSRecordLines(*source));

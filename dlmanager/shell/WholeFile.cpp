@@ -1,80 +1,132 @@
 #include "shell/WholeFile.h"
 
+#include "shell/FileBeside.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 namespace {
 
-bool fail(QString* error, int code) {
-    if (error) {
-        *error = QString::fromLocal8Bit(std::strerror(code));
-    }
-    return false;
+QString systemReason(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
 }
 
-mode_t creationMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+FileRead tooLarge(qint64 size, qint64 maxBytes) {
+    return {FileRead::Status::TooLarge,
+            {},
+            QStringLiteral("it holds %1 bytes, more than the %2 such a file may have")
+                .arg(size)
+                .arg(maxBytes)};
+}
+
+FileRead refused(const QString& reason) {
+    return {FileRead::Status::Refused, {}, reason};
+}
+
+// Reads to the end, whatever the size said: a file may grow while it is read.
+FileRead readOpened(int fd, qint64 maxBytes) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return refused(systemReason(errno));
+    }
+    // The name may have been given to something else since it was looked at.
+    if (!S_ISREG(info.st_mode)) {
+        return refused(notRegularFileText(info.st_mode));
+    }
+    if (info.st_size > maxBytes) {
+        return tooLarge(info.st_size, maxBytes);
+    }
+    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > maxBytes) {
+                return tooLarge(filled, maxBytes);
+            }
+            bytes.resize(std::min<qsizetype>(qsizetype(maxBytes) + 1, 2 * filled + 4096));
+        }
+        const ssize_t got = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return refused(systemReason(errno));
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += got;
+    }
+    bytes.truncate(filled);
+    return {FileRead::Status::Read, bytes, {}};
 }
 
 }  // namespace
 
 bool writeFileWhole(const QString& path, const QByteArray& bytes, QString* error) {
-    const QByteArray target = QFile::encodeName(path);
-    QByteArray temporary = target + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        return fail(error, errno);
-    }
-    auto abandon = [&](int code) {
-        ::close(fd);
-        ::unlink(temporary.constData());
-        return fail(error, code);
-    };
-
-    struct stat existing {};
-    const mode_t mode =
-        ::stat(target.constData(), &existing) == 0 ? (existing.st_mode & 07777) : creationMode();
-    if (::fchmod(fd, mode) != 0) {
-        return abandon(errno);
+    FileBeside file;
+    if (!file.create(path, error)) {
+        return false;
     }
     const char* data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
-        const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
+        const ssize_t written = ::write(file.descriptor(), data, static_cast<size_t>(left));
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            return abandon(errno);
+            if (error) {
+                *error = systemReason(errno);
+            }
+            return false;
         }
         data += written;
         left -= written;
     }
-    // The rename must not reach the disk before the content does.
-    if (::fsync(fd) != 0) {
-        return abandon(errno);
-    }
-    if (::close(fd) != 0) {
-        const int code = errno;
-        ::unlink(temporary.constData());
-        return fail(error, code);
-    }
-    if (::rename(temporary.constData(), target.constData()) != 0) {
-        const int code = errno;
-        ::unlink(temporary.constData());
-        return fail(error, code);
-    }
-    return true;
+    return file.commit(error);
 }
 
 QString writeFailureText(const QString& path, const QString& reason) {
     return QStringLiteral("Cannot write file \"%1\": %2")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+FileRead readFileWhole(const QString& path, qint64 maxBytes) {
+    const QByteArray name = QFile::encodeName(path);
+    // Looked at before it is opened: opening a device can already do something to it.
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0) {
+        const int code = errno;
+        return {code == ENOENT ? FileRead::Status::Missing : FileRead::Status::Refused,
+                {},
+                systemReason(code)};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return refused(notRegularFileText(info.st_mode));
+    }
+    if (info.st_size > maxBytes) {
+        return tooLarge(info.st_size, maxBytes);
+    }
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        const int code = errno;
+        return {code == ENOENT ? FileRead::Status::Missing : FileRead::Status::Refused,
+                {},
+                systemReason(code)};
+    }
+    FileRead result = readOpened(fd, maxBytes);
+    ::close(fd);
+    return result;
+}
+
+QString readFailureText(const QString& path, const QString& reason) {
+    return QStringLiteral("Cannot read file \"%1\": %2")
         .arg(QDir::toNativeSeparators(path), reason);
 }

@@ -1,6 +1,6 @@
-// Every kind of file the program writes, saved onto a full disk and into a folder without write
-// permission: the message names the file and the reason, the old files stay whole and no
-// temporary file is left behind.
+// Every kind of file the program writes, saved onto a full disk, into a folder without write
+// permission and over FIFOs standing where its files were: the message names the file and the
+// reason, the old files stay whole (a FIFO stays a FIFO) and no temporary file is left behind.
 #include "FirmwareGenerator.h"
 #include "ScriptedPrompts.h"
 #include "firmware/BankOutputs.h"
@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -33,7 +34,7 @@
 
 namespace {
 
-enum class Fault { FullDisk, NoPermission };
+enum class Fault { FullDisk, NoPermission, OntoFifos };
 
 // A program folder with a project, every file already written once. On a full disk it is a
 // small file system of its own when the test may mount one (as root), else the process gets a
@@ -72,6 +73,16 @@ public:
 
     // Runs `save` under the fault, for files in `folder`; the fault ends with the call.
     QString underFault(Fault fault, const QString& folder, const std::function<QString()>& save) {
+        if (fault == Fault::OntoFifos) {
+            for (const QString& name : QDir(folder).entryList(QDir::Files)) {
+                const QByteArray path = QFile::encodeName(folder + u'/' + name);
+                if (::unlink(path.constData()) != 0 || ::mkfifo(path.constData(), 0644) != 0) {
+                    ADD_FAILURE() << "cannot make a FIFO of " << path.toStdString();
+                }
+                fifos << QDir(root_).relativeFilePath(folder + u'/' + name);
+            }
+            return save();
+        }
         if (fault == Fault::NoPermission) {
             const bool asRoot = ::geteuid() == 0;
             if (asRoot) {
@@ -103,11 +114,15 @@ public:
         return message;
     }
     QString reason(Fault fault) const {
+        if (fault == Fault::OntoFifos) {
+            return QStringLiteral("it is a FIFO, not a regular file");
+        }
         const int code = fault == Fault::NoPermission ? EACCES : mounted_ ? ENOSPC : EFBIG;
         return QString::fromLocal8Bit(std::strerror(code));
     }
 
     ProgramSettings settings;
+    QStringList fifos;  // relative to the program folder
 
 private:
     static void writeFile(const QString& path, const QByteArray& bytes) {
@@ -328,16 +343,27 @@ TEST_P(DiskFaults, TheMessageNamesFileAndReasonAndTheOldFilesStayWhole) {
         << message.toStdString();
     EXPECT_TRUE(message.contains(folder.reason(fault))) << message.toStdString();
     // Every old file whole, no new one (a temporary file) beside them.
-    EXPECT_EQ(snapshot(folder.settings.ProgramFolder), before);
+    std::vector<std::string> expected = before;
+    for (const QString& fifo : folder.fifos) {
+        EXPECT_TRUE(QFileInfo(folder.file(fifo)).exists() && !QFileInfo(folder.file(fifo)).isFile())
+            << fifo.toStdString() << " was replaced";
+        std::erase_if(expected, [&](const std::string& entry) {
+            return entry.starts_with(fifo.toStdString() + ' ');
+        });
+    }
+    EXPECT_EQ(snapshot(folder.settings.ProgramFolder), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryWrittenFile, DiskFaults,
-    ::testing::Combine(::testing::ValuesIn(Writers),
-                       ::testing::Values(Fault::FullDisk, Fault::NoPermission)),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).name) +
-               (std::get<1>(info.param) == Fault::FullDisk ? "OnAFullDisk" : "WithoutPermission");
-    });
+INSTANTIATE_TEST_SUITE_P(EveryWrittenFile, DiskFaults,
+                         ::testing::Combine(::testing::ValuesIn(Writers),
+                                            ::testing::Values(Fault::FullDisk, Fault::NoPermission,
+                                                              Fault::OntoFifos)),
+                         [](const auto& info) {
+                             const Fault fault = std::get<1>(info.param);
+                             return std::string(std::get<0>(info.param).name) +
+                                    (fault == Fault::FullDisk       ? "OnAFullDisk"
+                                     : fault == Fault::NoPermission ? "WithoutPermission"
+                                                                    : "OntoFifos");
+                         });
 
 }  // namespace
