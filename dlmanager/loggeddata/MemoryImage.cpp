@@ -1,6 +1,7 @@
 #include "loggeddata/MemoryImage.h"
 
-#include <QFile>
+#include "shell/WholeFile.h"
+
 #include <algorithm>
 
 using namespace MemoryGeometry;
@@ -32,13 +33,17 @@ void MemoryImage::setWholeDeviceLayout() {
     pagesStored_ = ChipCount * PagesPerChip;
 }
 
-MemoryImage::FileResult MemoryImage::loadFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return FileResult::CannotRead;
+MemoryImage::FileResult MemoryImage::loadFile(const QString& path, QString* reason) {
+    const FileRead file = readFileWhole(path, FileBytes);
+    if (!file.read()) {
+        if (reason) {
+            *reason = file.reason;
+        }
+        return file.status == FileRead::Status::TooLarge ? FileResult::WrongSize
+                                                         : FileResult::CannotRead;
     }
-    const QByteArray bytes = file.readAll();
-    if (size_t(bytes.size()) != ImageWords * 2) {
+    const QByteArray& bytes = file.bytes;
+    if (bytes.size() != FileBytes) {
         return FileResult::WrongSize;
     }
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());

@@ -35,9 +35,12 @@ public:
     // Both chips completely, chip 1 first: the layout of a full download and of image files.
     void setWholeDeviceLayout();
 
-    // Image files hold 540,672 words, low byte first, in the whole-device layout.
+    // Image files hold 540,672 words, low byte first, in the whole-device layout. CannotRead
+    // sets `reason`, when given, to why (missing, not a regular file); a larger file is
+    // WrongSize before it is read.
+    static constexpr qint64 FileBytes = qint64(MemoryGeometry::ImageWords) * 2;
     enum class FileResult { Done, CannotRead, WrongSize };
-    FileResult loadFile(const QString& path);
+    FileResult loadFile(const QString& path, QString* reason = nullptr);
 
 private:
     std::unique_ptr<uint16_t[]> words_;

@@ -12,6 +12,9 @@
 
 namespace {
 
+// The largest a project's own files grow: data files saved into it, merged firmware.
+constexpr qint64 MaxCopiedFileBytes = 64 * 1024 * 1024;
+
 // Copied are the files a plain "archive" attribute would allow elsewhere: visible, regular,
 // writable by their owner. lstat, so a link is never followed.
 bool isPlainFile(const QString& folder, const QString& name) {
@@ -47,12 +50,12 @@ void CopyFolderFiles(const QString& source, const QString& destination) {
         if (!isPlainFile(source, name)) {
             continue;
         }
-        QFile file(from.filePath(name));
-        if (!file.open(QIODevice::ReadOnly)) {
+        const FileRead file = readFileWhole(from.filePath(name), MaxCopiedFileBytes);
+        if (!file.read()) {
             continue;
         }
         const QString target = pathInFolder(destination, name);
-        if (writeFileWhole(target, file.readAll())) {
+        if (writeFileWhole(target, file.bytes)) {
             removeCaseTwins(target);
         }
     }

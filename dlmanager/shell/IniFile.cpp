@@ -3,7 +3,6 @@
 #include "shell/TextEncoding.h"
 #include "shell/WholeFile.h"
 
-#include <QFile>
 #include <optional>
 #include <utility>
 
@@ -236,19 +235,20 @@ bool failed(QString* error, const QString& reason) {
     return false;
 }
 
-// The file's bytes: empty when it is missing, nothing when it cannot be read.
+// The file's bytes: empty when it is missing, nothing when it cannot be read, is not a regular
+// file or is far larger than settings ever are.
 std::optional<QByteArray> load(const QString& path, QString* error = nullptr) {
-    QFile file(path);
-    if (!file.exists()) {
-        return QByteArray();
+    FileRead file = readFileWhole(path, MaxFileBytes);
+    switch (file.status) {
+        case FileRead::Status::Read:
+            return std::move(file.bytes);
+        case FileRead::Status::Missing:
+            return QByteArray();
+        case FileRead::Status::Refused:
+        case FileRead::Status::TooLarge:
+            break;
     }
-    if (file.open(QIODevice::ReadOnly)) {
-        QByteArray bytes = file.readAll();
-        if (file.error() == QFileDevice::NoError) {
-            return bytes;
-        }
-    }
-    failed(error, file.errorString());
+    failed(error, file.reason);
     return std::nullopt;
 }
 

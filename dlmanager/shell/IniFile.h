@@ -10,7 +10,11 @@
 // as it was. The file is created when missing and replaced whole, never left half-written.
 namespace IniFile {
 
-// The value, or `fallback` when the file, section or key is missing.
+// Two keys and what others may have added: a larger file is no settings file.
+inline constexpr qint64 MaxFileBytes = 1024 * 1024;
+
+// The value, or `fallback` when the file, section or key is missing, or the file cannot be read
+// (not a regular file, larger than MaxFileBytes).
 QString read(const QString& path, const QString& section, const QString& key,
              const QString& fallback = {});
 

@@ -1,7 +1,6 @@
 #include "shell/JpegDecoder.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "shell/WholeFile.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -97,14 +96,6 @@ DecodedPicture decodeJpeg(const QByteArray& bytes) {
 }
 
 DecodedPicture decodeJpegFile(const QString& path) {
-    // Only plain files: reading a pipe or a device could wait for ever.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > MaxFileBytes) {
-        return {};
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return decodeJpeg(file.read(MaxFileBytes));
+    const FileRead file = readFileWhole(path, MaxFileBytes);
+    return file.read() ? decodeJpeg(file.bytes) : DecodedPicture{};
 }

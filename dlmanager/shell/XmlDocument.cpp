@@ -3,7 +3,6 @@
 #include "shell/WholeFile.h"
 #include "shell/XmlEncoding.h"
 
-#include <QFile>
 #include <new>
 
 namespace {
@@ -153,13 +152,16 @@ XmlDocument::XmlDocument()
 
 XmlDocument::~XmlDocument() = default;
 
-bool XmlDocument::load(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+bool XmlDocument::load(const QString& path, qint64 maxBytes, QString* readFailure) {
+    const FileRead file = readFileWhole(path, maxBytes);
+    if (!file.read()) {
         doc_->reset();
+        if (readFailure) {
+            *readFailure = file.reason;
+        }
         return false;
     }
-    return loadBytes(file.readAll());
+    return loadBytes(file.bytes);
 }
 
 bool XmlDocument::loadBytes(const QByteArray& bytes) {

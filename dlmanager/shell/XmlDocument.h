@@ -64,9 +64,14 @@ public:
     XmlDocument(const XmlDocument&) = delete;
     XmlDocument& operator=(const XmlDocument&) = delete;
 
-    // Parses the whole file; false when it cannot be read or does not parse, after which the
+    // The project files' limit; data files have their own.
+    static constexpr qint64 DefaultMaxFileBytes = 16 * 1024 * 1024;
+
+    // Parses the whole file; false when it cannot be read (not a regular file, larger than
+    // `maxBytes`: then `readFailure`, when given, says why) or does not parse, after which the
     // document is empty and look-ups fail.
-    bool load(const QString& path);
+    bool load(const QString& path, qint64 maxBytes = DefaultMaxFileBytes,
+              QString* readFailure = nullptr);
     // Same, from bytes in memory (files already read, tests).
     bool loadBytes(const QByteArray& bytes);
 

@@ -1,9 +1,12 @@
 #include "shell/IniFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
 #include <ostream>
 
 namespace {
@@ -142,14 +145,45 @@ TEST(IniFile, MissingFileGivesTheFallbackAndWritingCreatesIt) {
     EXPECT_EQ(IniFile::read(path, "lastproj", "projectname", "x"), "");
 }
 
-TEST(IniFile, AFileThatCannotBeWrittenIsReportedAndLeftAlone) {
-    QTemporaryDir dir;
-    // A folder where the file should be: neither readable as a file nor replaceable.
-    const QString path = dir.filePath("Quandor.ini");
-    ASSERT_TRUE(QDir().mkdir(path));
-    EXPECT_EQ(IniFile::read(path, "lastproj", "projectname", "none"), "none");
-    EXPECT_FALSE(IniFile::write(path, "lastproj", "projectname", "x"));
-    EXPECT_FALSE(IniFile::write(dir.filePath("missing/Quandor.ini"), "a", "b", "c"));
+TEST(IniFile, AFileThatCannotBeReadGivesTheFallbackAndIsLeftAlone) {
+    const QByteArray large =
+        "[lastproj]\nprojectname=Plant\n;" + QByteArray(IniFile::MaxFileBytes, 'x') + "\n";
+    const struct {
+        const char* name;
+        std::function<bool(const QString&)> make;
+        QString reason;
+    } cases[] = {
+        {"too large", [&](const QString& path) { return writeAll(path, large), true; },
+         QStringLiteral("it holds %1 bytes, more than the 1048576 such a file may have")
+             .arg(large.size())},
+        {"folder", [](const QString& path) { return QDir().mkdir(path); },
+         "it is a folder, not a regular file"},
+        // Nobody writes to it: a read would wait for ever.
+        {"FIFO",
+         [](const QString& path) {
+             return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+         },
+         "it is a FIFO, not a regular file"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Quandor.ini");
+        ASSERT_TRUE(c.make(path)) << c.name;
+        const QFileInfo before(path);
+        EXPECT_EQ(IniFile::read(path, "lastproj", "projectname", "none"), "none") << c.name;
+        QString reason;
+        EXPECT_FALSE(IniFile::write(path, "lastproj", "projectname", "x", &reason)) << c.name;
+        EXPECT_EQ(reason, c.reason) << c.name;
+        const QFileInfo after(path);
+        EXPECT_EQ(after.isFile(), before.isFile()) << c.name;
+        EXPECT_EQ(after.size(), before.size()) << c.name;
+        EXPECT_EQ(
+            QDir(dir.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            QStringList{"Quandor.ini"})
+            << c.name;
+    }
+    EXPECT_FALSE(IniFile::write(QDir::tempPath() + "/missing-folder-x/Quandor.ini", "a", "b", "c"));
 }
 
 }  // namespace
