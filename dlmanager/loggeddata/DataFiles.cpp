@@ -2,6 +2,7 @@
 
 #include "loggeddata/SampleTable.h"
 #include "loggeddata/SampleTimeTexts.h"
+#include "projects/Comandi.h"
 #include "shell/Numbers.h"
 #include "shell/WholeFile.h"
 #include "shell/XmlDocument.h"
@@ -51,7 +52,7 @@ bool readRecord(const XmlElement& record, SampleTable& into, SampleTimeTexts& te
     values.clear();
     for (XmlElement data = datas.firstChild(); data; data = data.nextSibling()) {
         const auto value = readNumber(data);
-        if (!value) {
+        if (!value || values.size() == size_t(MaxPointCount)) {
             return false;
         }
         values.push_back(static_cast<uint16_t>(*value & 0xFFFF));  // the low 16 bits are the value
@@ -65,15 +66,18 @@ namespace DataFiles {
 
 bool isProjectFileName(const QString& path) {
     static const QStringList projectFiles = {
-        QStringLiteral("CMDMB.XML"), QStringLiteral("PARGEN.XML"), QStringLiteral("TABGRP.XML")};
-    return projectFiles.contains(QFileInfo(path).fileName(), Qt::CaseInsensitive);
+        QStringLiteral("CMDMB.XML"), QStringLiteral("PARGEN.XML"), QStringLiteral("DIPCMD.XML"),
+        QStringLiteral("TABGRP.XML")};
+    const QFileInfo file(path);
+    return projectFiles.contains(file.fileName(), Qt::CaseInsensitive) ||
+           (file.isSymLink() &&
+            projectFiles.contains(QFileInfo(file.symLinkTarget()).fileName(), Qt::CaseInsensitive));
 }
 
-SaveResult save(const QString& path, const SampleTable& table, SampleTimeTexts& texts,
-                QString* failure) {
+std::optional<QByteArray> build(const SampleTable& table, SampleTimeTexts& texts) {
     const auto document = XmlDocument::create();
     if (!document) {
-        return SaveResult::ParserMissing;
+        return std::nullopt;
     }
     document->setDocumentElement(document->createElement(Records));
     XmlElement root = document->documentElement();
@@ -86,8 +90,17 @@ SaveResult save(const QString& path, const SampleTable& table, SampleTimeTexts& 
             datas.appendChild(Data).setText(decimalText(value));
         }
     }
+    return document->toBytes();
+}
+
+SaveResult save(const QString& path, const SampleTable& table, SampleTimeTexts& texts,
+                QString* failure) {
+    const std::optional<QByteArray> bytes = build(table, texts);
+    if (!bytes) {
+        return SaveResult::ParserMissing;
+    }
     QString reason;
-    if (!document->save(path, &reason)) {
+    if (!writeFileWhole(path, *bytes, &reason)) {
         if (failure) {
             *failure = writeFailureText(path, reason);
         }
@@ -96,10 +109,10 @@ SaveResult save(const QString& path, const SampleTable& table, SampleTimeTexts& 
     return SaveResult::Saved;
 }
 
-bool load(const QString& path, SampleTable& into, SampleTimeTexts& texts) {
+bool load(const QString& path, SampleTable& into, SampleTimeTexts& texts, QString* readFailure) {
     into.clear();
     const auto document = XmlDocument::create();
-    if (!document || !document->load(path)) {
+    if (!document || !document->load(path, MaxFileBytes, readFailure)) {
         return false;
     }
     const XmlElement root = document->documentElement();

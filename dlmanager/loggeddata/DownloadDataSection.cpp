@@ -15,6 +15,7 @@
 #include "loggeddata/UWaiting.h"
 #include "loggeddata/U_Erase_Mem.h"
 #include "shell/Prompts.h"
+#include "shell/WholeFile.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -370,8 +371,14 @@ void DownloadDataSection::loadData() {
         return;
     }
     SampleTimeTexts texts;
-    if (!data_->loadDataFile(*path, texts)) {
-        context_.prompts.inform(LoggedDataTexts::FileError);
+    QString readFailure;
+    if (!data_->loadDataFile(*path, texts, &readFailure)) {
+        if (readFailure.isEmpty()) {
+            context_.prompts.inform(LoggedDataTexts::FileError);
+        } else {
+            context_.prompts.informWithDetail(LoggedDataTexts::FileError,
+                                              readFailureText(*path, readFailure));
+        }
         return;
     }
     for (QPushButton* widget : {B_Grid, B_Chart, B_SaveData}) {
@@ -382,7 +389,7 @@ void DownloadDataSection::loadData() {
 void DownloadDataSection::exportCsv() {
     const auto path = context_.prompts.chooseSaveFile(context_.projectFolder(), CsvExport::Filter,
                                                       CsvExport::DefaultExtension);
-    if (!path) {
+    if (!path || DataFiles::isProjectFileName(*path)) {
         return;
     }
     SampleTimeTexts texts;

@@ -31,8 +31,8 @@ DecodeResult LoggedData::decode(const CommandList& commands) {
     return lastDecode;
 }
 
-bool LoggedData::loadDataFile(const QString& path, SampleTimeTexts& texts) {
-    if (!DataFiles::load(path, spare_, texts)) {
+bool LoggedData::loadDataFile(const QString& path, SampleTimeTexts& texts, QString* readFailure) {
+    if (!DataFiles::load(path, spare_, texts, readFailure)) {
         spare_.clear();
         return false;
     }

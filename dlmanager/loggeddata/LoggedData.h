@@ -28,7 +28,8 @@ public:
     // Decodes what the image holds now, replacing the samples.
     DecodeResult decode(const CommandList& commands);
 
-    bool loadDataFile(const QString& path, SampleTimeTexts& texts);
+    // `readFailure`, when given, says why a file could not be read at all.
+    bool loadDataFile(const QString& path, SampleTimeTexts& texts, QString* readFailure = nullptr);
 
 private:
     SampleTable spare_;

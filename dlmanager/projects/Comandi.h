@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+// The most registers one command samples, as the command editor allows.
+inline constexpr int MaxPointCount = 127;
+
 // One logging command: a block of consecutive Modbus registers the datalogger samples.
 struct Comandi {
     uint16_t DataAddress = 0;

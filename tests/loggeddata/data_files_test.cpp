@@ -125,6 +125,14 @@ struct DefaultLocale {
 
 class DataFiles_ : public ::testing::Test {
 protected:
+    // A record of `count` values.
+    static QByteArray values(int count) {
+        QByteArray record = "<RECORD><DATE>3/15/2011</DATE><COMMAND>1</COMMAND><DATAS>";
+        for (int i = 0; i < count; ++i) {
+            record += "<DATA>7</DATA>";
+        }
+        return record + "</DATAS></RECORD>";
+    }
     QString write(const QByteArray& xml) {
         const QString path = folder_.filePath(QStringLiteral("in.xml"));
         EXPECT_TRUE(writeFileWhole(path, xml));
@@ -174,6 +182,8 @@ TEST_F(DataFiles_, AFailedLoadKeepsEverySampleItHad) {
         {"bad value", "<RECORDS>" + good +
                           "<RECORD><DATE>3/15/2011</DATE><COMMAND>1</COMMAND><DATAS><DATA>1.5"
                           "</DATA></DATAS></RECORD></RECORDS>"},
+        {"more values than a command has",
+         "<RECORDS>" + good + values(MaxPointCount + 1) + "</RECORDS>"},
     };
     for (const auto& [name, xml] : cases) {
         EXPECT_FALSE(data.loadDataFile(write(xml), texts_)) << name;
@@ -183,6 +193,9 @@ TEST_F(DataFiles_, AFailedLoadKeepsEverySampleItHad) {
     }
     EXPECT_TRUE(data.loadDataFile(write("<RECORDS>" + good + "</RECORDS>"), texts_));
     EXPECT_EQ(data.samples.LastSampleIndex(), 0);
+    EXPECT_TRUE(
+        data.loadDataFile(write("<RECORDS>" + values(MaxPointCount) + "</RECORDS>"), texts_));
+    EXPECT_EQ(data.samples.datas(0).size(), size_t(MaxPointCount));
 }
 
 TEST_F(DataFiles_, MoreRecordsThanTheTableTakesIsAnError) {
@@ -201,8 +214,13 @@ TEST_F(DataFiles_, MoreRecordsThanTheTableTakesIsAnError) {
 }
 
 TEST(DataFileNames, ProjectFilesAreRefusedInAnyFolderAndCase) {
-    for (const char* name : {"cmdmb.xml", "/a/b/CMDMB.XML", "x/PaRgEn.XmL", "TABGRP.xml"}) {
-        EXPECT_TRUE(DataFiles::isProjectFileName(QString::fromLatin1(name))) << name;
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::link(QStringLiteral("DipCmd.xml"), dir.filePath(QStringLiteral("to.csv"))));
+    for (const QString& name : {QStringLiteral("cmdmb.xml"), QStringLiteral("/a/b/CMDMB.XML"),
+                                QStringLiteral("x/PaRgEn.XmL"), QStringLiteral("TABGRP.xml"),
+                                QStringLiteral("DipCmd.xml"), QStringLiteral("/p/DIPCMD.XML"),
+                                dir.filePath(QStringLiteral("to.csv"))}) {
+        EXPECT_TRUE(DataFiles::isProjectFileName(name)) << name.toStdString();
     }
     for (const char* name : {"data.xml", "cmdmb.xml.bak", "cmdmb/data.xml", "my_cmdmb.xml"}) {
         EXPECT_FALSE(DataFiles::isProjectFileName(QString::fromLatin1(name))) << name;

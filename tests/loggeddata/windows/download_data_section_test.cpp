@@ -5,6 +5,7 @@
 #include "loggeddata/LoggedDataTexts.h"
 #include "loggeddata/SampleTableModel.h"
 #include "loggeddata/USelectCmd.h"
+#include "shell/WholeFile.h"
 
 #include <qcustomplot.h>
 #include <QCheckBox>
@@ -19,6 +20,11 @@ namespace {
 
 using Action = DownloadDataSection::Action;
 using Call = FakeModbusDevice::Call;
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 QStringList column(const QTableView* view, int column) {
     QStringList texts;
@@ -313,6 +319,19 @@ TEST_F(SectionTest, SavingAndLoadingData) {
     QFile csv(folder_.filePath(QStringLiteral("out.Csv")));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_EQ(csv.readAll().count("\r\n"), 4);
+
+    // Neither saved nor exported over a project file, silently.
+    const QString project = folder_.filePath(QStringLiteral("cmdmb.xml"));
+    ASSERT_TRUE(writeFileWhole(project, "<cmdmb/>"));
+    prompts_.shown.clear();
+    prompts_.choices = {project, folder_.filePath(QStringLiteral("DIPCMD.xml")), project};
+    section_.dispatch(Action::ExportCsv);
+    section_.dispatch(Action::SaveData);
+    section_.dispatch(Action::LoadData);
+    EXPECT_EQ(prompts_.shown,
+              QStringList({CsvExport::Filter, DataFiles::SaveFilter, DataFiles::LoadFilter}));
+    EXPECT_EQ(readAll(project), "<cmdmb/>");
+    EXPECT_FALSE(QFile::exists(folder_.filePath(QStringLiteral("DIPCMD.xml"))));
 }
 
 TEST_F(SectionTest, DeviceButtonsFollowTheLinkWhenTheSectionIsShown) {
