@@ -2,6 +2,7 @@
 
 #include "loggeddata/SampleTable.h"
 #include "loggeddata/SampleTimeTexts.h"
+#include "shell/LocaleCodeSet.h"
 #include "shell/WholeFile.h"
 
 namespace {
@@ -19,9 +20,10 @@ QByteArray build(const SampleTable& table, const CommandList& commands, DisplayB
     QString line;
     QByteArray bytes;
     bytes.reserve(64 * (table.size() + 1));
+    LocaleEncoder encoder;
     const auto endLine = [&] {
         line += QStringLiteral("\r\n");
-        bytes += line.toLocal8Bit();
+        encoder.append(bytes, line);
         line.clear();
     };
     line = Header;

@@ -10,8 +10,8 @@ class SampleTable;
 class SampleTimeTexts;
 
 // The semicolon-separated export for spreadsheets: a header, a row per marker and per sample
-// of a visible command, values rendered as in the table; 8-bit text in the system's code page,
-// every line ended by CR LF.
+// of a visible command, values rendered as in the table; 8-bit text in the code set of the
+// user's locale ('?' for what it cannot hold), every line ended by CR LF.
 namespace CsvExport {
 
 inline const QString Filter = QStringLiteral("Csv Excel File|*.Csv");

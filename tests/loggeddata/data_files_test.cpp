@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
+#include <clocale>
+#include <string>
 
 namespace {
 
@@ -225,6 +227,26 @@ TEST(DataFileNames, ProjectFilesAreRefusedInAnyFolderAndCase) {
     for (const char* name : {"data.xml", "cmdmb.xml.bak", "cmdmb/data.xml", "my_cmdmb.xml"}) {
         EXPECT_FALSE(DataFiles::isProjectFileName(QString::fromLatin1(name))) << name;
     }
+}
+
+// The CSV is for spreadsheets on this machine: in the locale's code set, not always UTF-8.
+TEST(CsvExport, WrittenInTheCodeSetOfTheLocale) {
+    const std::string before = std::setlocale(LC_CTYPE, nullptr);
+    if (!std::setlocale(LC_CTYPE, "de_DE@euro")) {
+        GTEST_SKIP() << "no de_DE@euro locale";
+    }
+    SampleTable table;
+    const uint16_t value[] = {7};
+    table.append(at(2011, 3, 15, 14, 30, 45), 0, value);
+    const CommandList commands = {
+        {100, 1, QStringLiteral("Kessel € Ω"), 1, 0, QStringLiteral("°C")}};
+    SampleTimeTexts texts(SampleTimeTexts::Style::Iso);
+    const QByteArray csv = CsvExport::build(table, commands, DisplayBase::Decimal, texts);
+    std::setlocale(LC_CTYPE, before.c_str());
+    // ISO-8859-15: ° is B0 and € A4; Ω it cannot hold.
+    EXPECT_EQ(csv, QByteArray("Description;Date;Time;Data Address;N\xB0 Point;Data;\r\n"
+                              "Kessel \xA4 ?;2011-03-15;14:30:45;100;1;7 \xB0"
+                              "C;\r\n"));
 }
 
 TEST(CsvExport, HiddenCommandsHexadecimalAndForeignCommands) {
