@@ -129,15 +129,20 @@ QByteArray programmerArgument(const QString& firmwarePath, int portIndex) {
     return '"' + QFile::encodeName(firmwarePath) + '"' + char(0xB6) + QByteArray::number(portIndex);
 }
 
+MergeSummary mergeTellingWhy(const MergeRun& run, Prompts& prompts, MergeProgress& progress) {
+    WatchedPrompts watched(prompts);
+    const MergeSummary summary = MergeAllBanks(run, watched, progress);
+    // The merge names its reason, except for a firmware without an end record.
+    if ((summary.aborted || summary.fileError) && !watched.anythingShown()) {
+        prompts.inform(noEndRecord(run.baseFirmware));
+    }
+    return summary;
+}
+
 UpdateOutcome executeUpdate(const FirmwareUpdate& update, Prompts& prompts,
                             MergeProgress& progress) {
-    WatchedPrompts watched(prompts);
-    const MergeSummary summary = MergeAllBanks(update.merge, watched, progress);
+    const MergeSummary summary = mergeTellingWhy(update.merge, prompts, progress);
     if (summary.aborted || summary.fileError) {
-        // The merge names its reason, except for a firmware without an end record.
-        if (!watched.anythingShown()) {
-            prompts.inform(noEndRecord(update.merge.baseFirmware));
-        }
         return UpdateOutcome::MergeStopped;
     }
     if (!QFileInfo(summary.finalOutput).isFile()) {

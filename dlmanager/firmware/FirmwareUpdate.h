@@ -62,6 +62,10 @@ QString portBoxText(int portIndex);
 // system knows it by.
 QByteArray programmerArgument(const QString& firmwarePath, int portIndex);
 
+// MergeAllBanks, and when it stops without saying why (a firmware without an end record, an
+// empty one), the reason.
+MergeSummary mergeTellingWhy(const MergeRun& run, Prompts& prompts, MergeProgress& progress);
+
 enum class UpdateOutcome {
     ProgrammerStarted,
     MergeStopped,       // the merge gave up or could not read or write a file

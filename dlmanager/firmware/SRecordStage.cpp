@@ -1,13 +1,12 @@
 #include "firmware/SRecordStage.h"
 
-#include <cstring>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 namespace {
 
-// A line without its line end.
+// A line without its line end: LF, CR LF or CR alone.
 struct LineCursor {
     const char* next;
     const char* end;
@@ -15,12 +14,14 @@ struct LineCursor {
     bool atEnd() const { return next == end; }
 
     std::string_view take() {
-        const char* lineEnd = static_cast<const char*>(std::memchr(next, '\n', end - next));
-        const char* stop = lineEnd ? lineEnd : end;
+        const char* stop = next;
+        while (stop != end && *stop != '\n' && *stop != '\r') {
+            ++stop;
+        }
         std::string_view line(next, stop - next);
-        next = lineEnd ? lineEnd + 1 : end;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
+        next = stop;
+        if (next != end && *next++ == '\r' && next != end && *next == '\n') {
+            ++next;
         }
         return line;
     }
@@ -91,9 +92,13 @@ void restateRecordCounts(QByteArray& out, const std::vector<qsizetype>& countLin
 }  // namespace
 
 qsizetype countSRecordLines(const QByteArray& text) {
-    const qsizetype lineEnds = text.count('\n');
-    const bool openLast = !text.isEmpty() && !text.endsWith('\n');
-    return lineEnds + (openLast ? 1 : 0);
+    qsizetype lines = 0;
+    LineCursor cursor{text.constData(), text.constData() + text.size()};
+    while (!cursor.atEnd()) {
+        cursor.take();
+        ++lines;
+    }
+    return lines;
 }
 
 StageResult mergeBankIntoRecords(const QByteArray& source, const QByteArray& bankRecords,

@@ -6,7 +6,7 @@
 #include <QByteArray>
 
 // One stage of the merge, in memory: the source's S-records with the slot's window replaced by
-// the bank records. Lines end with LF or CR LF on input and CR LF on output.
+// the bank records. Lines end with LF, CR LF or CR alone on input and CR LF on output.
 
 // Lines as the merge reads them; a last line without line end counts.
 qsizetype countSRecordLines(const QByteArray& text);

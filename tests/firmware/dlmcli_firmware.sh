@@ -33,7 +33,20 @@ mkdir "$work/Plant/held" && mv "$work/Plant/New_base.sx" "$work/Plant/held/" && 
 expect 1 "merge whose final name is held by a folder" "$dlmcli" merge "$work/Plant" --base "$work/base.sx"
 grep -q "Cannot write file" "$work/err" || { echo "FAIL: no message for the final name"; failures=$((failures + 1)); }
 rmdir "$work/Plant/New_base.sx"
-expect 1 "merge of a base without S9" "$dlmcli" merge "$work/Plant" --base "$work/broken.sx"
+# Bases the merge cannot use: never silent.
+: >"$work/empty.sx"
+iconv -f ASCII -t UTF-16 "$work/base.sx" >"$work/utf16.sx"
+for base in broken empty utf16; do
+    expect 1 "merge of the $base base" "$dlmcli" merge "$work/Plant" --base "$work/$base.sx"
+    grep -q "has no end record (S9)" "$work/err" || { echo "FAIL: no message for the $base base"; failures=$((failures + 1)); }
+done
+mkfifo "$work/pipe.sx"
+expect 1 "merge of a FIFO" timeout 20 "$dlmcli" merge "$work/Plant" --base "$work/pipe.sx"
+grep -q "it is a FIFO, not a regular file" "$work/err" || { echo "FAIL: no reason for the FIFO base"; failures=$((failures + 1)); }
+# CR alone ends a line as LF and CR LF do.
+tr -d '\r' <"$work/base.sx" | tr '\n' '\r' >"$work/cr.sx"
+expect 0 "merge of a base with CR line ends" "$dlmcli" merge "$work/Plant" --base "$work/cr.sx"
+cmp -s "$work/Plant/New_cr.sx" "$work/Plant/held/New_base.sx" || { echo "FAIL: the CR base merges differently"; failures=$((failures + 1)); }
 expect 2 "merge without a value for --base" "$dlmcli" merge "$work/Plant" --base
 
 printf '<Dip-Switch><a>on</a></Dip-Switch>' >"$work/Plant/DipCmd.xml"

@@ -155,12 +155,22 @@ TEST(SRecordStage, ProgressStepsOncePerLineAndPerBankRecord) {
     }
 }
 
-TEST(SRecordStage, LineCounting) {
-    EXPECT_EQ(countSRecordLines(""), 0);
-    EXPECT_EQ(countSRecordLines("S9"), 1);
-    EXPECT_EQ(countSRecordLines("S9\r\n"), 1);
-    EXPECT_EQ(countSRecordLines("S0\nS9\r\n\r\n"), 3);
-    EXPECT_EQ(countSRecordLines("S0\nS9"), 2);
+TEST(SRecordStage, LineEndsAreLfCrLfOrCrAlone) {
+    const struct {
+        QByteArray text;
+        qsizetype lines;
+    } cases[] = {
+        {"", 0},       {"S9", 1},       {"S9\r\n", 1},   {"S0\nS9\r\n\r\n", 3},
+        {"S0\nS9", 2}, {"S0\rS9\r", 2}, {"S0\r\rS9", 3}, {"S0\r\nS5\rS9\n", 3},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(countSRecordLines(c.text), c.lines) << c.text.toStdString();
+    }
+    // A firmware saved with CR alone merges as any other.
+    const StageResult result = merge("S00600004844521B\rS2143880000102\rS9030000FC\r");
+    EXPECT_FALSE(result.failed);
+    EXPECT_EQ(result.outcome, BankOutcome::Inserted);
+    EXPECT_EQ(result.output, crlf("S00600004844521B\n") + Bank + crlf("S9030000FC\n"));
 }
 
 }  // namespace

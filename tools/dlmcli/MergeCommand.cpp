@@ -1,6 +1,7 @@
 #include "CliPrompts.h"
 #include "ProjectArgument.h"
 #include "Subcommands.h"
+#include "firmware/FirmwareUpdate.h"
 #include "firmware/FirmwareVariant.h"
 #include "firmware/SRecordMerge.h"
 
@@ -33,7 +34,7 @@ int runMerge(const QStringList& arguments, CliPrompts& prompts) {
         run.baseFirmware = base;
     }
     NoMergeProgress progress;
-    const MergeSummary summary = MergeAllBanks(run, prompts, progress);
+    const MergeSummary summary = mergeTellingWhy(run, prompts, progress);
     if (summary.aborted || summary.fileError) {
         return 1;
     }
