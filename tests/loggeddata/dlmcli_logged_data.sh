@@ -72,14 +72,28 @@ wait "$download_pid" && fail "an interrupted download ended with 0"
 [[ $(stat -c %s "$work/cut.bin") == 1081344 ]] || fail "image file size after interrupt"
 cmp -s -n 264 "$work/cut.bin" "$work/dump.bin" || fail "first page not kept after interrupt"
 
+# An image already on disk is replaced by one of at least as many pages.
+cp "$work/image.bin" "$work/again.bin"
+"$dlmcli" download --port 1 --project "$project" --out "$work/again.xml" --iso \
+    --image "$work/again.bin" 2>"$work/err" || fail "download into an image: $(cat "$work/err")"
+cmp -s "$work/again.bin" "$work/image.bin" || fail "the image of the same memory differs"
+ls -A "$work" | grep -q '^\.' && fail "temporary files left: $(ls -A "$work" | grep '^\.')"
+
 "$dlmcli" erase --port 1 2>"$work/err" || fail "erase: $(cat "$work/err")"
 "$dlmcli" download --port 1 --project "$project" --out "$work/empty.xml" 2>/dev/null \
     || fail "download after erase"
 [[ $(samples_of "$work/empty.xml") == "" ]] || fail "samples after erase"
+# ... but never by one of fewer pages.
+cp "$work/image.bin" "$work/kept.bin"
+"$dlmcli" download --port 1 --project "$project" --out "$work/empty.xml" \
+    --image "$work/kept.bin" 2>"$work/err" && fail "a smaller image replaced a larger one silently"
+cmp -s "$work/kept.bin" "$work/image.bin" || fail "the larger image was overwritten"
+grep -q "kept.bin keeps the" "$work/err" || fail "no reason for the kept image: $(cat "$work/err")"
 stop_simulator
 
-"$dlmcli" download --port 1 --project "$project" --out "$work/none.xml" 2>"$work/err" \
-    && fail "download without a device ended with 0"
+"$dlmcli" download --port 1 --project "$project" --out "$work/none.xml" --image "$work/kept.bin" \
+    2>"$work/err" && fail "download without a device ended with 0"
+cmp -s "$work/kept.bin" "$work/image.bin" || fail "a download that never started changed the image"
 "$dlmcli" download --port 9 --project "$project" --out "$work/x.xml" 2>/dev/null; [[ $? == 1 ]] \
     || fail "port 9 accepted"
 "$dlmcli" download --port 1 --project "$project" --out "$work/x.txt" 2>/dev/null; [[ $? == 1 ]] \

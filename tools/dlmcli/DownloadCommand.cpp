@@ -11,6 +11,7 @@
 #include "loggeddata/LoggedDataTexts.h"
 #include "loggeddata/SampleTimeTexts.h"
 #include "projects/ProjectFiles.h"
+#include "shell/WholeFile.h"
 
 #include <QFileInfo>
 #include <memory>
@@ -44,8 +45,8 @@ int runDownload(const QStringList& arguments, CliPrompts& prompts) {
     }
     ImageFileWriter image;
     const QString imagePath = options->value("--image");
-    if (!imagePath.isEmpty() && !image.open(imagePath)) {
-        prompts.inform(LoggedDataTexts::WriteFailed + imagePath);
+    if (QString reason; !imagePath.isEmpty() && !image.open(imagePath, &reason)) {
+        prompts.inform(writeFailureText(imagePath, reason));
         return 1;
     }
     const CommandList commands = ProjectFiles::loadCommandList(project);
@@ -74,15 +75,23 @@ int runDownload(const QStringList& arguments, CliPrompts& prompts) {
     const bool downloaded =
         getData(comon, *data, commands, options->flags.contains("--all"), steps, prompts);
     if (!imageWritten) {
-        prompts.inform(LoggedDataTexts::WriteFailed + imagePath);
+        prompts.inform(writeFailureText(imagePath, image.errorString()));
+    } else if (!imagePath.isEmpty() && !image.replaced()) {
+        prompts.inform(QStringLiteral("%1 keeps the %2 pages it held: this download read %3, so "
+                                      "it was not replaced")
+                           .arg(imagePath)
+                           .arg(image.pagesOnDisk())
+                           .arg(image.pagesWritten()));
     }
     if (!downloaded) {
         return 1;
     }
+    const bool imageKept = imagePath.isEmpty() || (imageWritten && image.replaced());
     SampleTimeTexts texts(options->flags.contains("--iso") ? SampleTimeTexts::Style::Iso
                                                            : SampleTimeTexts::Style::Locale);
     return writeSamples(options->value("--out"), *format, data->samples, commands,
-                        DisplayBase::Decimal, texts, prompts)
+                        DisplayBase::Decimal, texts, prompts) &&
+                   imageKept
                ? 0
                : 1;
 }
