@@ -109,6 +109,44 @@ echo "<RECORDS><RECORD/></RECORDS>" >"$work/bad.xml"
     && fail "a damaged data file exported"
 grep -q "Attention!!! Error in file." "$work/err" || fail "no message for the damaged file"
 
+# "-" is standard output.
+"$dlmcli" export "$work/out.xml" --project "$project" --csv - --base hex --iso 2>/dev/null \
+    | cmp -s - "$work/out.csv" || fail "the export on standard output differs"
+"$dlmcli" decode "$work/image.bin" --project "$project" --out - --iso 2>/dev/null \
+    | cmp -s - "$work/image.xml" || fail "the data file on standard output differs"
+"$dlmcli" decode "$work/image.bin" --project "$project" --out - --format csv 2>/dev/null \
+    | head -n 1 | grep -q '^Description;' || fail "--format csv on standard output"
+
+# Only a regular file, or a link to one, is written or read; anything else is refused with the
+# reason before it is read (a reader that took /dev/zero or the sparse file whole would run out of
+# memory here) and stays as it was.
+refused() {  # refused REASON PATH SUBCOMMAND ARGUMENTS...
+    local reason=$1 path=$2 before
+    shift 2
+    before=$(stat -c %F "$path")
+    (ulimit -v 1000000; timeout 20 "$dlmcli" "$@" --project "$project") 2>"$work/err"
+    local status=$?
+    [[ $status == 1 && $(stat -c %F "$path") == "$before" ]] || fail "$*: exit $status"
+    grep -q "$reason" "$work/err" || fail "$*: $(cat "$work/err")"
+}
+mkfifo "$work/pipe.csv" "$work/pipe.xml"
+mkdir "$work/folder.csv"
+truncate -s 2G "$work/sparse.bin"
+mknod -m 666 "$work/null.csv" c 1 3 2>/dev/null || ln -s /dev/null "$work/null.csv"
+refused "it is a FIFO" "$work/pipe.csv" export "$work/out.xml" --csv "$work/pipe.csv"
+refused "it is a folder" "$work/folder.csv" export "$work/out.xml" --csv "$work/folder.csv"
+refused "it is a character device" "$work/null.csv" export "$work/out.xml" --csv "$work/null.csv"
+refused "it is a FIFO" "$work/pipe.xml" export "$work/pipe.xml" --csv "$work/x.csv"
+refused "it is a character device" /dev/zero export /dev/zero --csv "$work/x.csv"
+refused "1081344" "$work/sparse.bin" decode "$work/sparse.bin" --out "$work/x.xml"
+ln -s linked.csv "$work/link.csv"
+"$dlmcli" export "$work/out.xml" --project "$project" --csv "$work/link.csv" 2>/dev/null
+[[ -L "$work/link.csv" && -s "$work/linked.csv" ]] || fail "the link did not stay"
+for name in cmdmb.xml DipCmd.xml PARGEN.XML; do
+    "$dlmcli" export "$work/out.xml" --project "$project" --csv "$work/$name" 2>/dev/null \
+        || [[ -e "$work/$name" ]] && fail "export over $name"
+done
+
 if ((failures)); then
     exit 1
 fi

@@ -20,13 +20,14 @@
 // the decoding, and the samples into a data file or a CSV export.
 int runDownload(const QStringList& arguments, CliPrompts& prompts) {
     const QString usage = QStringLiteral(
-        "download --port N --project DIR --out FILE.xml|FILE.csv [--all] [--iso] [--image FILE]");
+        "download --port N --project DIR --out FILE.xml|FILE.csv|- [--format xml|csv] [--all] "
+        "[--iso] [--image FILE]");
     QStringList rest = arguments;
     const auto port = takePortArgument(rest, usage, prompts);
     if (!port) {
         return 2;
     }
-    const auto options = parseCliOptions(rest, 0, {"--project", "--out", "--image"},
+    const auto options = parseCliOptions(rest, 0, {"--project", "--out", "--format", "--image"},
                                          {"--all", "--iso"}, usage, prompts);
     if (!options || !options->has("--project") || !options->has("--out")) {
         if (options) {
@@ -39,7 +40,8 @@ int runDownload(const QStringList& arguments, CliPrompts& prompts) {
         prompts.inform(QStringLiteral("Project folder not found: ") + project);
         return 1;
     }
-    const auto format = sampleFormatOf(options->value("--out"), prompts);
+    const auto format =
+        sampleFormatOf(options->value("--out"), options->value("--format"), prompts);
     if (!format) {
         return 1;
     }

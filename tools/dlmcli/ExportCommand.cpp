@@ -7,6 +7,7 @@
 #include "loggeddata/LoggedDataTexts.h"
 #include "loggeddata/SampleTimeTexts.h"
 #include "projects/ProjectFiles.h"
+#include "shell/WholeFile.h"
 
 #include <QFileInfo>
 #include <memory>
@@ -15,7 +16,8 @@
 int runExport(const QStringList& arguments, CliPrompts& prompts) {
     const auto options = parseCliOptions(
         arguments, 1, {"--project", "--csv", "--base"}, {"--iso"},
-        QStringLiteral("export DATA.xml --project DIR --csv OUT.csv [--base dec|hex|bin] [--iso]"),
+        QStringLiteral(
+            "export DATA.xml --project DIR --csv OUT.csv|- [--base dec|hex|bin] [--iso]"),
         prompts);
     if (!options || !options->has("--project") || !options->has("--csv")) {
         if (options) {
@@ -41,14 +43,23 @@ int runExport(const QStringList& arguments, CliPrompts& prompts) {
         prompts.inform(QStringLiteral("A project file is no data file: ") + input);
         return 1;
     }
+    const QString output = options->value("--csv");
+    if (output != StandardOutput && !mayTakeSamples(output, prompts)) {
+        return 1;
+    }
     SampleTimeTexts texts(options->flags.contains("--iso") ? SampleTimeTexts::Style::Iso
                                                            : SampleTimeTexts::Style::Locale);
     auto data = std::make_unique<LoggedData>();
-    if (!data->loadDataFile(input, texts)) {
-        prompts.inform(LoggedDataTexts::FileError);
+    if (QString readFailure; !data->loadDataFile(input, texts, &readFailure)) {
+        if (readFailure.isEmpty()) {
+            prompts.inform(LoggedDataTexts::FileError);
+        } else {
+            prompts.informWithDetail(LoggedDataTexts::FileError,
+                                     readFailureText(input, readFailure));
+        }
         return 1;
     }
-    return writeSamples(options->value("--csv"), SampleFormat::Csv, data->samples,
+    return writeSamples(output, SampleFormat::Csv, data->samples,
                         ProjectFiles::loadCommandList(project), bases.value(baseName), texts,
                         prompts)
                ? 0

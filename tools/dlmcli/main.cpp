@@ -26,15 +26,16 @@ const Subcommand subcommands[] = {
      runReadBack},
     {"check", "check PROJECT_FOLDER      check cmdmb.xml as the command editor does", runCheck},
     {"download",
-     "download --port N --project DIR --out FILE.xml|FILE.csv [--all] [--iso] [--image FILE]\n"
+     "download --port N --project DIR --out FILE.xml|FILE.csv|- [--format xml|csv] [--all]\n"
+     "                            [--iso] [--image FILE]\n"
      "                            download the memory of the logger on ComN and decode it",
      runDownload},
     {"decode",
-     "decode IMAGE --project DIR --out FILE.xml|FILE.csv [--iso]\n"
+     "decode IMAGE --project DIR --out FILE.xml|FILE.csv|- [--format xml|csv] [--iso]\n"
      "                            decode a memory image file",
      runDecode},
     {"export",
-     "export DATA.xml --project DIR --csv OUT.csv [--base dec|hex|bin] [--iso]\n"
+     "export DATA.xml --project DIR --csv OUT.csv|- [--base dec|hex|bin] [--iso]\n"
      "                            export a data file as CSV",
      runExport},
     {"erase", "erase --port N            erase the memory of the logger on ComN", runErase},
