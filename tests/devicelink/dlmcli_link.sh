@@ -55,7 +55,7 @@ grep -qx 'Month is wrong' "$work/err" || fail "no message for month 13: $(cat "$
 
 say "set 120 7" >/dev/null
 say "set 101 13" >/dev/null
-expect 0 "status with odd values" "$dlmcli" status --port 3
+expect 1 "status with odd values" "$dlmcli" status --port 3
 grep -qx 'state 7 (unknown)' "$work/out" || fail "odd state: $(cat "$work/out")"
 grep -q '^clock not valid: .* 13 ' "$work/out" || fail "odd clock: $(cat "$work/out")"
 say "unset all" >/dev/null

@@ -29,6 +29,7 @@ listing=$("$dlmcli" commands "$work/Back" | tail -n +2 | awk '{print $1, $2, $3}
 VTL_MODBUS_COM3="$work/nothing" "$dlmcli" readback --port 3 --into "$work/None" 2>"$work/err" \
     && fail "readback on a dead port succeeded"
 grep -q "Error open port for download data" "$work/err" || fail "no message for the dead port"
+[[ -e "$work/None" ]] && fail "a dead port made the project folder"
 "$dlmcli" readback --port 0 2>/dev/null; [[ $? == 2 ]] || fail "port 0 accepted"
 "$dlmcli" readback --port 1 --to x 2>/dev/null; [[ $? == 2 ]] || fail "--to accepted"
 
@@ -38,6 +39,11 @@ printf '%s' '<cmdmb><row dataaddress="1" npoint="0" scale="0" unita="" descripti
 "$dlmcli" check "$work/Bad" 2>"$work/err" && fail "check passed a bad project"
 expected=$'Value of range [1..127] column n° point 1\nValue of range [0..65535] column Data Address 4'
 [[ "$(cat "$work/err")" == "$expected" ]] || fail "check reported: $(cat "$work/err")"
+
+# check: a project without cmdmb.xml has no commands to check.
+mkdir -p "$work/NoCommands"
+"$dlmcli" check "$work/NoCommands" >"$work/out" 2>"$work/err" && fail "check passed a project without cmdmb.xml"
+grep -q "cmdmb.xml: no such file" "$work/err" || fail "check reported: $(cat "$work/err")"
 
 if ((failures)); then
     exit 1

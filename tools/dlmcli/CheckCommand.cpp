@@ -16,6 +16,11 @@ int runCheck(const QStringList& arguments, CliPrompts& prompts) {
         return status;
     }
     const QString folder = arguments.front();
+    if (!fileExistsInFolder(folder, ProjectFiles::CommandsFile)) {
+        prompts.inform(QDir::toNativeSeparators(pathInFolder(folder, ProjectFiles::CommandsFile)) +
+                       QStringLiteral(": no such file"));
+        return 1;
+    }
     const auto rows = ProjectFiles::loadCommandRows(folder);
     if (!rows) {
         prompts.inform(QDir::toNativeSeparators(pathInFolder(folder, ProjectFiles::CommandsFile)) +

@@ -12,7 +12,8 @@
 // technicians without a display. Results on stdout, one line each; messages on stderr.
 namespace {
 
-// Parses "--port N" and nothing else, opens the link and runs `work` on it.
+// Parses "--port N" and nothing else, opens the link and runs `work` on it; `work` says whether
+// what it read made sense.
 template <typename Work>
 int withLink(QStringList arguments, const QString& usage, CliPrompts& prompts, Work work) {
     const auto port = takePortArgument(arguments, usage, prompts);
@@ -26,8 +27,8 @@ int withLink(QStringList arguments, const QString& usage, CliPrompts& prompts, W
     if (!link.open()) {
         return 1;
     }
-    work(link.comon(), prompts);
-    return link.exitStatus();
+    const bool understood = work(link.comon(), prompts);
+    return understood ? link.exitStatus() : 1;
 }
 
 QString registersText(const LoggerClock::Registers& registers) {
@@ -50,12 +51,13 @@ void printClock(Comon& comon, CliPrompts& prompts) {
     }
 }
 
-void printRunState(Comon& comon, CliPrompts& prompts) {
+// False for a state the program does not know.
+bool printRunState(Comon& comon, CliPrompts& prompts) {
     uint16_t status = 0;
     if (comon.ReadRegisters(RegisterMap::LoggerNode, RegisterMap::StatusRegister, 1, &status) !=
         1) {
         prompts.inform(QStringLiteral("The run state could not be read"));
-        return;
+        return true;
     }
     switch (status) {
         case RegisterMap::StatusRun:
@@ -69,8 +71,9 @@ void printRunState(Comon& comon, CliPrompts& prompts) {
             break;
         default:
             std::printf("state %u (unknown)\n", unsigned(status));
-            break;
+            return false;
     }
+    return true;
 }
 
 void sendCommand(Comon& comon, CliPrompts& prompts, uint16_t command) {
@@ -115,7 +118,7 @@ int runStatus(const QStringList& arguments, CliPrompts& prompts) {
     return withLink(arguments, QStringLiteral("status --port N"), prompts,
                     [](Comon& comon, CliPrompts& prompts) {
                         printClock(comon, prompts);
-                        printRunState(comon, prompts);
+                        return printRunState(comon, prompts);
                     });
 }
 
@@ -123,6 +126,7 @@ int runRun(const QStringList& arguments, CliPrompts& prompts) {
     return withLink(arguments, QStringLiteral("run --port N"), prompts,
                     [](Comon& comon, CliPrompts& prompts) {
                         sendCommand(comon, prompts, RegisterMap::RunCommand);
+                        return true;
                     });
 }
 
@@ -130,6 +134,7 @@ int runStop(const QStringList& arguments, CliPrompts& prompts) {
     return withLink(arguments, QStringLiteral("stop --port N"), prompts,
                     [](Comon& comon, CliPrompts& prompts) {
                         sendCommand(comon, prompts, RegisterMap::StopCommand);
+                        return true;
                     });
 }
 
@@ -137,5 +142,9 @@ int runClock(const QStringList& arguments, CliPrompts& prompts) {
     if (!arguments.isEmpty() && arguments.front() == QStringLiteral("set")) {
         return setClock(arguments.mid(1), prompts);
     }
-    return withLink(arguments, QStringLiteral("clock --port N"), prompts, printClock);
+    return withLink(arguments, QStringLiteral("clock --port N"), prompts,
+                    [](Comon& comon, CliPrompts& prompts) {
+                        printClock(comon, prompts);
+                        return true;
+                    });
 }

@@ -63,14 +63,14 @@ int runReadBack(const QStringList& arguments, CliPrompts& prompts) {
             pathInFolder(QCoreApplication::applicationDirPath(), Settings::ProjectsFolderName);
         folder = pathInFolder(projects, ReadBackTexts::TempProject);
     }
+    DeviceLink link(prompts, *port);
+    if (!link.open()) {
+        return 1;
+    }
+    // Only once there is a logger to read from.
     ReadBack::prepareProjectFolder(folder);
     if (!QDir(folder).exists()) {
         prompts.inform(QStringLiteral("Cannot make the folder ") + folder);
-        return 1;
-    }
-
-    DeviceLink link(prompts, *port);
-    if (!link.open()) {
         return 1;
     }
     CommandList commands;
