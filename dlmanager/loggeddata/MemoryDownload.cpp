@@ -54,9 +54,13 @@ void MemoryDownload::plan(const uint16_t info[3], bool downloadAllMemory) {
         MemoryChipCount = 2;
     }
     const uint16_t fullBit[ChipCount] = {FlashStatusChip1Full, FlashStatusChip2Full};
+    pagesToRead = 0;
     for (int chip = 0; chip < ChipCount; ++chip) {
         const bool full = (flashStatus & fullBit[chip]) || downloadAllMemory;
         LastPageIndex[chip] = std::min<int>(full ? LastPage : writePage, LastPage);
+        if (chip < MemoryChipCount) {
+            pagesToRead += LastPageIndex[chip] + 1;
+        }
     }
 }
 
@@ -72,6 +76,7 @@ bool MemoryDownload::run(WaitingWork& work, bool downloadAllMemory) {
         return false;
     }
     plan(info, downloadAllMemory);
+    work.showPages(0, pagesToRead);
     for (int chip = 0; chip < MemoryChipCount; ++chip) {
         for (int page = 0; page <= LastPageIndex[chip]; ++page) {
             ++pagesRequested;
@@ -79,6 +84,7 @@ bool MemoryDownload::run(WaitingWork& work, bool downloadAllMemory) {
                 return false;
             }
             showProgress(work);
+            work.showPages(pagesRequested, pagesToRead);
             if (work.abortRequested()) {
                 return false;
             }

@@ -30,6 +30,7 @@ public:
     int LastPageIndex[2] = {2047, 2047};
     int progressDivisor = 0;
     int pagesRequested = 0;
+    int pagesToRead = 0;
 
 private:
     bool readMemoryInfo(uint16_t info[3]);

@@ -1,5 +1,7 @@
 #include "loggeddata/UWaiting.h"
 
+#include "loggeddata/DownloadPace.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -27,6 +29,7 @@ TFWaiting::TFWaiting(std::function<bool()> commAborted, QWidget* parent, WhenLin
     L_Head->setFont(headFont);
     L_Mode = new QLabel(this);
     L_Progress = new QLabel(this);
+    L_Pages = new QLabel(this);
     P_Progress = new QProgressBar(this);
     P_Progress->setTextVisible(false);
     B_Abort = new QPushButton(QStringLiteral("Abort"), this);
@@ -35,6 +38,8 @@ TFWaiting::TFWaiting(std::function<bool()> commAborted, QWidget* parent, WhenLin
         layout->addWidget(label);
     }
     layout->addWidget(P_Progress);
+    L_Pages->setAlignment(Qt::AlignCenter);
+    layout->addWidget(L_Pages);
     layout->addWidget(B_Abort, 0, Qt::AlignCenter);
     setMinimumWidth(280);
     connect(B_Abort, &QPushButton::clicked, this, [this] { abort_ = true; });
@@ -63,6 +68,7 @@ int TFWaiting::run(Mode mode, Work work) {
 void TFWaiting::showEvent(QShowEvent* event) {
     L_Mode->clear();
     L_Progress->clear();
+    L_Pages->clear();
     P_Progress->setRange(0, 100);
     P_Progress->setValue(0);
     abort_ = false;
@@ -88,6 +94,7 @@ void TFWaiting::startWork() {
         if (mode_ == ReadCommand) {
             P_Progress->setRange(0, 0);
         }
+        working_.start();
         succeeded = work_ && work_(*this);
     }
     finishing_ = true;
@@ -100,6 +107,11 @@ void TFWaiting::showProgress(const QString& text) {
         // "111 %" can happen at the end of a download; the bar stops at full.
         P_Progress->setValue(std::min(100, text.section(u' ', 0, 0).toInt()));
     }
+}
+
+void TFWaiting::showPages(int pagesRead, int pagesToRead) {
+    L_Pages->setText(
+        downloadPaceText(pagesRead, pagesToRead, std::chrono::milliseconds(working_.elapsed())));
 }
 
 void TFWaiting::processEvents() {

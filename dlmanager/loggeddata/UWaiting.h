@@ -3,6 +3,7 @@
 #include "loggeddata/WaitingWork.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
 
@@ -31,6 +32,7 @@ public:
 
     // WaitingWork
     void showProgress(const QString& text) override;
+    void showPages(int pagesRead, int pagesToRead) override;
     void processEvents() override;
     bool abortRequested() const override { return abort_; }
     void pause(int milliseconds) override;
@@ -38,6 +40,7 @@ public:
     QLabel* L_Head;
     QLabel* L_Mode;
     QLabel* L_Progress;
+    QLabel* L_Pages;  // a download's pages and the time left
     QProgressBar* P_Progress;
     QPushButton* B_Abort;
     QTimer Timer_Start;  // one-shot, 1000 ms
@@ -58,4 +61,5 @@ private:
     Work work_;
     bool abort_ = false;
     bool finishing_ = false;
+    QElapsedTimer working_;
 };

@@ -11,6 +11,11 @@ public:
 
     // The progress text under the headline: a percentage, or the number of commands read.
     virtual void showProgress(const QString& text) = 0;
+    // A download's pages: read so far, and to read in all. Shown where the work has room.
+    virtual void showPages(int pagesRead, int pagesToRead) {
+        (void)pagesRead;
+        (void)pagesToRead;
+    }
     // Lets the user interface handle what is pending (the Abort button, timer ticks).
     virtual void processEvents() = 0;
     // Set by the Abort button; the work notices it at its own fixed points.

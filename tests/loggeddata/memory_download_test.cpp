@@ -3,6 +3,7 @@
 #include "RecordingWork.h"
 #include "ScriptedPrompts.h"
 #include "devicelink/Comon.h"
+#include "loggeddata/DownloadPace.h"
 #include "loggeddata/MemoryDownload.h"
 #include "loggeddata/MemoryImage.h"
 
@@ -86,6 +87,10 @@ TEST_P(DownloadPlans, ReadsTheUsedPagesChipByChip) {
     EXPECT_EQ(download_.progressDivisor, c.divisor);
     EXPECT_EQ(work_.progress.front(), "0 %");
     EXPECT_EQ(work_.progress.back(), c.lastProgress);
+    const int toRead = c.chip1Pages + c.chip2Pages;
+    ASSERT_EQ(work_.pages.size(), size_t(toRead + 1));
+    EXPECT_EQ(work_.pages.front(), std::make_pair(0, toRead));
+    EXPECT_EQ(work_.pages.back(), std::make_pair(toRead, toRead));
     // Pages lie in download order without gaps; chip 2 follows chip 1's last page read.
     EXPECT_TRUE(pageAt(0, 0, 0));
     EXPECT_TRUE(pageAt(c.chip1Pages - 1, 0, c.chip1Pages - 1));
@@ -139,6 +144,20 @@ TEST_F(Download, ProgressIsShownWhenItsRoundedValueChanges) {
     EXPECT_EQ(work_.progress, QStringList({"0 %", "11 %", "22 %", "33 %", "44 %", "56 %", "67 %",
                                            "78 %", "89 %", "100 %", "111 %"}));
     EXPECT_EQ(work_.steps.count("events"), 1 + 2 * 10 + 10);
+}
+
+TEST(DownloadPace, PagesAndTheTimeLeftAtThePaceSoFar) {
+    using std::chrono::milliseconds;
+    const std::vector<std::tuple<int, int, milliseconds, QString>> cases = {
+        {0, 4096, milliseconds(900), "0 of 4096 pages"},
+        {1, 4096, milliseconds(100), "1 of 4096 pages, about 6 min 50 s left"},
+        {2048, 4096, milliseconds(30000), "2048 of 4096 pages, about 30 s left"},
+        {9, 10, milliseconds(901), "9 of 10 pages, about 1 s left"},
+        {10, 10, milliseconds(1000), "10 of 10 pages"},
+    };
+    for (const auto& [read, toRead, elapsed, text] : cases) {
+        EXPECT_EQ(downloadPaceText(read, toRead, elapsed), text) << read;
+    }
 }
 
 TEST(DownloadPercent, RoundsHalvesToTheEvenNeighbour) {

@@ -1,5 +1,9 @@
 #include "CliWaitingWork.h"
 
+#include "loggeddata/DownloadPace.h"
+
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QThread>
 #include <atomic>
@@ -16,23 +20,43 @@ extern "C" void onInterrupt(int) {
 
 }  // namespace
 
-CliWaitingWork::CliWaitingWork() {
+CliWaitingWork::CliWaitingWork() : terminal_(isatty(STDERR_FILENO) == 1) {
     interrupted = false;
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
 }
 
 CliWaitingWork::~CliWaitingWork() {
+    if (lineOpen_) {
+        std::fputc('\n', stderr);
+    }
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
 }
 
+// The percentage goes out with the pages that follow it.
 void CliWaitingWork::showProgress(const QString& text) {
-    if (text == last_) {
-        return;
-    }
     last_ = text;
-    std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+void CliWaitingWork::showPages(int pagesRead, int pagesToRead) {
+    if (!working_.isValid()) {
+        working_.start();
+    }
+    const QString line =
+        last_ + QStringLiteral("  ") +
+        downloadPaceText(pagesRead, pagesToRead, std::chrono::milliseconds(working_.elapsed()));
+    if (terminal_) {
+        std::fprintf(stderr, "\r\033[K%s", qPrintable(line));
+        lineOpen_ = true;
+    } else {
+        const int tenth = pagesToRead > 0 ? 10 * pagesRead / pagesToRead : 10;
+        if (tenth == tenthShown_) {
+            return;
+        }
+        tenthShown_ = tenth;
+        std::fprintf(stderr, "%s\n", qPrintable(line));
+    }
     std::fflush(stderr);
 }
 

@@ -24,21 +24,25 @@ TEST_F(WaitingWindow, RunsTheWorkOfItsModeAndEndsWithItsResult) {
                                seen << QString::number(waiting_.P_Progress->value());
                                work.showProgress(QStringLiteral("111 %"));
                                seen << QString::number(waiting_.P_Progress->value());
+                               work.showPages(10, 10);
+                               seen << waiting_.L_Pages->text();
                                return true;
                            }),
               1);
-    EXPECT_EQ(seen, QStringList({"Waiting for data...", "Loading...", "", "37", "100"}));
+    EXPECT_EQ(seen, QStringList(
+                        {"Waiting for data...", "Loading...", "", "37", "100", "10 of 10 pages"}));
     EXPECT_FALSE(waiting_.isVisible());
 
     // Shown again: texts cleared, the other mode, a failure.
     EXPECT_EQ(waiting_.run(TFWaiting::ReadCommand,
                            [&](WaitingWork& work) {
-                               seen = {waiting_.L_Mode->text(), waiting_.L_Progress->text()};
+                               seen = {waiting_.L_Mode->text(), waiting_.L_Progress->text(),
+                                       waiting_.L_Pages->text()};
                                work.showProgress(QStringLiteral("12"));
                                return false;
                            }),
               2);
-    EXPECT_EQ(seen, QStringList({"Read Command", ""}));
+    EXPECT_EQ(seen, QStringList({"Read Command", "", ""}));
     EXPECT_EQ(waiting_.L_Progress->text(), "12");
 }
 
