@@ -547,15 +547,22 @@ int32_t TCustomComm::InQueCount() {
     return count;
 }
 
+// Not under the lock: the other operations (the watcher's among them) must not wait for the
+// line. Should the port be closed meanwhile, the wait only ends early or late; the next
+// operation sees the port closed.
 bool TCustomComm::WaitForInput(std::chrono::microseconds timeout) {
-    std::lock_guard guard(FLock);
-    if (!Enabled()) {
+    int handle = -1;
+    {
+        std::lock_guard guard(FLock);
+        handle = FHandle;
+    }
+    if (handle == -1) {
         return false;
     }
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(timeout);
     const timespec limit{static_cast<time_t>(seconds.count()),
                          static_cast<long>((timeout - seconds).count() * 1000)};
-    pollfd input{FHandle, POLLIN, 0};
+    pollfd input{handle, POLLIN, 0};
     const int ready = ppoll(&input, 1, &limit, nullptr);
     if (ready > 0 && (input.revents & POLLIN)) {
         return true;

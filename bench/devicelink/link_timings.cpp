@@ -2,13 +2,18 @@
 // Connected and polling, and what one status poll tick costs beside its two transactions with
 // the line paced at 57600 bit/s.
 
+#include "ScriptedPrompts.h"
 #include "SimulatorProcess.h"
 #include "VTL_Modbus.h"
+#include "devicelink/Comon.h"
 #include "devicelink/LinkSupervisor.h"
+#include "loggeddata/WaitingWork.h"
+#include "projects/ProjectReadBack.h"
 #include "shell/UTessitoreFirmWare.h"
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -91,6 +96,48 @@ void tickAgainstTransactions(int runs) {
     link.closeLink();
 }
 
+// A waiting window that lets nothing wait: the read-back's own pace.
+class BareWork : public WaitingWork {
+public:
+    void showProgress(const QString&) override {}
+    void processEvents() override { QCoreApplication::processEvents(); }
+    bool abortRequested() const override { return false; }
+    void pause(int) override {}
+};
+
+// "Download Project": the time an entry of the logger's command table takes.
+void readBackPerEntry(int entries) {
+    const QString folder = QString::fromStdString(SimulatorProcess::makeFolder());
+    QFile table(folder + "/table.txt");
+    if (!table.open(QIODevice::WriteOnly)) {
+        return;
+    }
+    for (int k = 0; k < entries; ++k) {
+        table.write(QByteArray::number(100 + k) + " 2 0\n");
+    }
+    table.write("0 0 0\n");
+    table.close();
+    SimulatorProcess simulator({"--line-rate", "--command-table", table.fileName().toStdString()});
+    ::setenv("VTL_MODBUS_COM1", simulator.link().c_str(), 1);
+    ScriptedPrompts prompts;
+    Comon comon(boundModbusLibrary(), prompts, [] { return 0; });
+    if (comon.openPort() != 1) {
+        std::printf("read-back timing: cannot open %s\n", simulator.link().c_str());
+        return;
+    }
+    BareWork work;
+    CommandList commands;
+    const auto start = Clock::now();
+    const bool done = ReadBack::readCommandTable(comon, work, commands);
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    comon.closePort();
+    std::printf(
+        "Download Project, --line-rate: %s, %zu entries in %.0f ms = %.2f ms an entry (2731 "
+        "entries: %.1f s)\n",
+        done ? "complete" : "FAILED", commands.size(), ms, ms / (entries + 1),
+        ms / (entries + 1) * 2731 / 1000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -98,6 +145,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const char* seconds = std::getenv("DLM_LINK_CPU_SECONDS");
     tickAgainstTransactions(50);
+    readBackPerEntry(300);
     cpuWhilePolling(seconds ? std::atoi(seconds) : 60);
     return 0;
 }
