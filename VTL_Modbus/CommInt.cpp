@@ -289,6 +289,8 @@ void TCustomComm::DestroyHandle() {
         return;
     }
     ioctl(FHandle, TIOCNXCL);  // the flag outlives our descriptor; let the next opener in
+    // A wait for input still holds the device until it returns: its lock must go now.
+    flock(FHandle, LOCK_UN);
     close(FHandle);
     FHandle = -1;
 }

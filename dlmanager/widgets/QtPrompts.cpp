@@ -1,0 +1,84 @@
+#include "widgets/QtPrompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace {
+
+// "Description|*.ext" becomes the toolkit's "Description (*.ext)".
+QString toolkitFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(';', ' '));
+    }
+    return filters.isEmpty() ? filter : filters.join(QStringLiteral(";;"));
+}
+
+std::optional<QString> chosen(const QString& path) {
+    return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
+}
+
+bool isBelow(const QString& folder, const QString& root) {
+    const QString cleanFolder = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    const QString cleanRoot = QDir::cleanPath(QFileInfo(root).absoluteFilePath());
+    return cleanFolder == cleanRoot || cleanFolder.startsWith(cleanRoot + QLatin1Char('/'));
+}
+
+}  // namespace
+
+void QtPrompts::inform(const QString& text) {
+    QMessageBox::information(parent_, QApplication::applicationDisplayName(), text);
+}
+
+void QtPrompts::informWithDetail(const QString& text, const QString& detail) {
+    QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, parent_);
+    box.setDetailedText(detail);
+    box.exec();
+}
+
+bool QtPrompts::askYesNo(const QString& text) {
+    return QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool QtPrompts::askOkCancel(const QString& text) {
+    return QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
+                                 QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+std::optional<QString> QtPrompts::chooseFolder(const QString& caption, const QString& root,
+                                               const QString& preselected) {
+    const QString start = QFileInfo(preselected).isDir() ? preselected : root;
+    for (;;) {
+        const QString folder = QFileDialog::getExistingDirectory(parent_, caption, start);
+        if (folder.isEmpty()) {
+            return std::nullopt;
+        }
+        // Only the root folder or a folder below it may be chosen.
+        if (isBelow(folder, root)) {
+            return QDir::cleanPath(folder);
+        }
+    }
+}
+
+std::optional<QString> QtPrompts::chooseOpenFile(const QString& startFolder,
+                                                 const QString& filter) {
+    return chosen(
+        QFileDialog::getOpenFileName(parent_, QString(), startFolder, toolkitFilter(filter)));
+}
+
+std::optional<QString> QtPrompts::chooseSaveFile(const QString& startFolder, const QString& filter,
+                                                 const QString& defaultExtension) {
+    QFileDialog dialog(parent_, QString(), startFolder, toolkitFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultExtension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen(dialog.selectedFiles().constFirst());
+}
