@@ -3,7 +3,7 @@
 #include "ScriptedPrompts.h"
 #include "projects/ProjectFiles.h"
 #include "projects/ProjectSection.h"
-#include "shell/IniFile.h"
+#include "base/IniFile.h"
 #include "shell/UTessitoreFirmWare.h"
 
 #include <benchmark/benchmark.h>

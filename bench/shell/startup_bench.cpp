@@ -2,8 +2,8 @@
 // pictures of its tiles and a remembered project whose command list is loaded at start; and the
 // switch from one section to another.
 #include "projects/ProjectFiles.h"
-#include "shell/IniFile.h"
-#include "shell/PictureFiles.h"
+#include "base/IniFile.h"
+#include "base/PictureFiles.h"
 #include "shell/ProgramWindows.h"
 #include "widgets/WidgetStyle.h"
 

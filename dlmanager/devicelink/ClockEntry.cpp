@@ -2,7 +2,7 @@
 
 #include "devicelink/Comon.h"
 #include "devicelink/RegisterMap.h"
-#include "shell/Numbers.h"
+#include "base/Numbers.h"
 
 #include <limits>
 

@@ -2,7 +2,7 @@
 
 #include "devicelink/PortDevices.h"
 #include "devicelink/RegisterMap.h"
-#include "shell/Prompts.h"
+#include "base/Prompts.h"
 
 #include <QTimer>
 #include <cerrno>

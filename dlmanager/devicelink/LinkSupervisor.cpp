@@ -3,9 +3,9 @@
 #include "devicelink/Comon.h"
 #include "devicelink/LoggerClock.h"
 #include "devicelink/RegisterMap.h"
-#include "shell/LocaleText.h"
-#include "shell/ProgramSettings.h"
-#include "shell/Prompts.h"
+#include "base/LocaleText.h"
+#include "base/ProgramSettings.h"
+#include "base/Prompts.h"
 
 namespace {
 

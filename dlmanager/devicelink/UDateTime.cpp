@@ -2,7 +2,7 @@
 
 #include "devicelink/ClockEntry.h"
 #include "devicelink/Comon.h"
-#include "shell/Prompts.h"
+#include "base/Prompts.h"
 
 #include <QFormLayout>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 #include "firmware/BankNumber.h"
 
-#include "shell/Numbers.h"
-#include "shell/Prompts.h"
+#include "base/Numbers.h"
+#include "base/Prompts.h"
 
 #include <optional>
 

@@ -2,9 +2,9 @@
 
 #include "firmware/BankSlots.h"
 #include "firmware/ConfigBankBuilder.h"
-#include "shell/FolderLookup.h"
-#include "shell/Prompts.h"
-#include "shell/WholeFile.h"
+#include "base/FolderLookup.h"
+#include "base/Prompts.h"
+#include "base/WholeFile.h"
 
 #include <QDir>
 

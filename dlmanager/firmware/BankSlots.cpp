@@ -1,6 +1,6 @@
 #include "firmware/BankSlots.h"
 
-#include "shell/FolderLookup.h"
+#include "base/FolderLookup.h"
 
 #include <QDir>
 #include <QFileInfo>

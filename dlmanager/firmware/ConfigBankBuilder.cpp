@@ -2,10 +2,10 @@
 
 #include "firmware/BankNumber.h"
 #include "projects/ProjectFiles.h"
-#include "shell/FolderLookup.h"
-#include "shell/Numbers.h"
-#include "shell/Prompts.h"
-#include "shell/XmlDocument.h"
+#include "base/FolderLookup.h"
+#include "base/Numbers.h"
+#include "base/Prompts.h"
+#include "base/XmlDocument.h"
 
 #include <memory>
 #include <optional>

@@ -1,9 +1,9 @@
 #include "firmware/FirmwareUpdate.h"
 
-#include "shell/DetachedStart.h"
-#include "shell/PictureFiles.h"
-#include "shell/ProgramSettings.h"
-#include "shell/Prompts.h"
+#include "base/DetachedStart.h"
+#include "base/PictureFiles.h"
+#include "base/ProgramSettings.h"
+#include "base/Prompts.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "firmware/ModifyFileSx.h"
 
-#include "shell/PictureFiles.h"
-#include "shell/ProgramSettings.h"
+#include "base/PictureFiles.h"
+#include "base/ProgramSettings.h"
 #include "widgets/JpegPicture.h"
 
 #include <QHBoxLayout>

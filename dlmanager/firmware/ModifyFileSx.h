@@ -1,7 +1,7 @@
 #pragma once
 
 #include "firmware/FirmwareUpdate.h"
-#include "shell/QtPrompts.h"
+#include "widgets/QtPrompts.h"
 
 #include <QDialog>
 

@@ -3,10 +3,10 @@
 #include "firmware/BankImages.h"
 #include "firmware/BankRecords.h"
 #include "firmware/SRecordStage.h"
-#include "shell/FileBeside.h"
-#include "shell/FolderLookup.h"
-#include "shell/Prompts.h"
-#include "shell/WholeFile.h"
+#include "base/FileBeside.h"
+#include "base/FolderLookup.h"
+#include "base/Prompts.h"
+#include "base/WholeFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "loggeddata/SampleTable.h"
 #include "loggeddata/SampleTimeTexts.h"
-#include "shell/LocaleCodeSet.h"
-#include "shell/WholeFile.h"
+#include "base/LocaleCodeSet.h"
+#include "base/WholeFile.h"
 
 namespace {
 

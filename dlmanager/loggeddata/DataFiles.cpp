@@ -3,9 +3,9 @@
 #include "loggeddata/SampleTable.h"
 #include "loggeddata/SampleTimeTexts.h"
 #include "projects/Comandi.h"
-#include "shell/Numbers.h"
-#include "shell/WholeFile.h"
-#include "shell/XmlDocument.h"
+#include "base/Numbers.h"
+#include "base/WholeFile.h"
+#include "base/XmlDocument.h"
 
 #include <QFileInfo>
 #include <QStringList>

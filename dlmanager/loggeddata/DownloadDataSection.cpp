@@ -14,8 +14,8 @@
 #include "loggeddata/USelectCmd.h"
 #include "loggeddata/UWaiting.h"
 #include "loggeddata/U_Erase_Mem.h"
-#include "shell/Prompts.h"
-#include "shell/WholeFile.h"
+#include "base/Prompts.h"
+#include "base/WholeFile.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

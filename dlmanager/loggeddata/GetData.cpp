@@ -3,7 +3,7 @@
 #include "devicelink/RegisterMap.h"
 #include "loggeddata/LoggedData.h"
 #include "loggeddata/LoggedDataTexts.h"
-#include "shell/Prompts.h"
+#include "base/Prompts.h"
 
 bool getData(Comon& comon, LoggedData& data, const CommandList& commands, bool downloadAllMemory,
              const GetDataSteps& steps, Prompts& prompts) {

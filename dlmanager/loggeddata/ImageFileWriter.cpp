@@ -2,7 +2,7 @@
 
 #include "loggeddata/MemoryGeometry.h"
 #include "loggeddata/MemoryImage.h"
-#include "shell/WholeFile.h"
+#include "base/WholeFile.h"
 
 #include <unistd.h>
 #include <cerrno>

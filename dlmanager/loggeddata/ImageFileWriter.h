@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/FileBeside.h"
+#include "base/FileBeside.h"
 
 #include <QString>
 #include <cstdint>

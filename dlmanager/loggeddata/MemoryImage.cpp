@@ -1,6 +1,6 @@
 #include "loggeddata/MemoryImage.h"
 
-#include "shell/WholeFile.h"
+#include "base/WholeFile.h"
 
 #include <algorithm>
 

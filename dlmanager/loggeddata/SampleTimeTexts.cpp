@@ -1,6 +1,6 @@
 #include "loggeddata/SampleTimeTexts.h"
 
-#include "shell/LocaleText.h"
+#include "base/LocaleText.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "projects/CommSettings.h"
 
 #include "projects/ProjectFiles.h"
-#include "shell/FolderLookup.h"
-#include "shell/Prompts.h"
-#include "shell/XmlDocument.h"
+#include "base/FolderLookup.h"
+#include "base/Prompts.h"
+#include "base/XmlDocument.h"
 
 #include <algorithm>
 #include <functional>

@@ -1,8 +1,8 @@
 #include "projects/CommandTableSave.h"
 
 #include "projects/ProjectFiles.h"
-#include "shell/Numbers.h"
-#include "shell/Prompts.h"
+#include "base/Numbers.h"
+#include "base/Prompts.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "projects/ProjectFiles.h"
 
-#include "shell/FolderLookup.h"
-#include "shell/Numbers.h"
-#include "shell/Prompts.h"
-#include "shell/WholeFile.h"
-#include "shell/XmlDocument.h"
+#include "base/FolderLookup.h"
+#include "base/Numbers.h"
+#include "base/Prompts.h"
+#include "base/WholeFile.h"
+#include "base/XmlDocument.h"
 
 namespace ProjectFiles {
 

@@ -2,7 +2,7 @@
 
 #include "projects/Comandi.h"
 #include "projects/CommandRowTexts.h"
-#include "shell/XmlDocument.h"
+#include "base/XmlDocument.h"
 
 #include <QString>
 #include <array>

@@ -6,8 +6,8 @@
 #include "projects/CommandTable.h"
 #include "projects/CommandTableSave.h"
 #include "projects/ProjectFiles.h"
-#include "shell/FolderLookup.h"
-#include "shell/Prompts.h"
+#include "base/FolderLookup.h"
+#include "base/Prompts.h"
 
 #include <QDir>
 #include <QFileInfo>

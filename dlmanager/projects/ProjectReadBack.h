@@ -2,7 +2,7 @@
 
 #include "devicelink/LinkState.h"
 #include "projects/Comandi.h"
-#include "shell/ProgramSettings.h"
+#include "base/ProgramSettings.h"
 
 #include <QString>
 #include <array>

@@ -9,8 +9,8 @@
 #include "projects/ProjectWorkspace.h"
 #include "projects/Upargen.h"
 #include "projects/Usaveproj.h"
-#include "shell/ProgramSettings.h"
-#include "shell/Prompts.h"
+#include "base/ProgramSettings.h"
+#include "base/Prompts.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
 #include "projects/ProjectWorkspace.h"
 
 #include "projects/ProjectFiles.h"
-#include "shell/FolderLookup.h"
-#include "shell/Prompts.h"
-#include "shell/WholeFile.h"
+#include "base/FolderLookup.h"
+#include "base/Prompts.h"
+#include "base/WholeFile.h"
 
 #include <sys/stat.h>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "projects/Comandi.h"
-#include "shell/ProgramSettings.h"
+#include "base/ProgramSettings.h"
 
 #include <QString>
 #include <optional>

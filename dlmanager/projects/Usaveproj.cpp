@@ -2,7 +2,7 @@
 
 #include "firmware/FirmwareVariant.h"
 #include "projects/ProjectWorkspace.h"
-#include "shell/ProgramSettings.h"
+#include "base/ProgramSettings.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -4,16 +4,6 @@
 
 #include <memory>
 
-class TFAbout;
-class TFComPort;
-class TFDateTime;
-class TFModifyFileSx;
-class TFpargen;
-class TFSelectCmd;
-class TFsaveproj;
-class TFWaiting;
-class TF_Erase_Mem;
-
 // Every window of the program, each made once and reused for the whole run. The main window
 // comes first: its creation step runs before any other window exists. The modal windows follow
 // in the order below, each hidden until it is shown modally.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "projects/Comandi.h"
-#include "shell/ProgramSettings.h"
+#include "base/ProgramSettings.h"
 
 // What the main window's creation step works out before any other window exists.
 struct StartUpState {

@@ -7,7 +7,7 @@
 #include "loggeddata/SupervisedDataLink.h"
 #include "loggeddata/UWaiting.h"
 #include "projects/ProjectSection.h"
-#include "shell/PictureFiles.h"
+#include "base/PictureFiles.h"
 #include "shell/ProductTexts.h"
 #include "shell/UAbout.h"
 #include "widgets/ClickableLabel.h"

@@ -3,7 +3,7 @@
 #include "devicelink/Comon.h"
 #include "devicelink/LinkSupervisor.h"
 #include "devicelink/ModbusLibrary.h"
-#include "shell/QtPrompts.h"
+#include "widgets/QtPrompts.h"
 #include "shell/StartUp.h"
 
 #include <QMainWindow>

@@ -1,6 +1,6 @@
 #include "widgets/JpegPicture.h"
 
-#include "shell/JpegDecoder.h"
+#include "base/JpegDecoder.h"
 
 #include <cstring>
 

@@ -3,10 +3,10 @@
 #include "devicelink/Comon.h"
 #include "devicelink/LinkSupervisor.h"
 #include "devicelink/RegisterMap.h"
-#include "shell/IniFile.h"
-#include "shell/LocaleText.h"
-#include "shell/ProgramSettings.h"
-#include "shell/WholeFile.h"
+#include "base/IniFile.h"
+#include "base/LocaleText.h"
+#include "base/ProgramSettings.h"
+#include "base/WholeFile.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>

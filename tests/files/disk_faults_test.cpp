@@ -12,7 +12,7 @@
 #include "loggeddata/SampleTable.h"
 #include "loggeddata/SampleTimeTexts.h"
 #include "projects/ProjectFiles.h"
-#include "shell/ProgramSettings.h"
+#include "base/ProgramSettings.h"
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>

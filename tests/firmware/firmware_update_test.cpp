@@ -3,7 +3,7 @@
 #include "StartedPrograms.h"
 #include "UpdateProgramFolder.h"
 #include "firmware/FirmwareUpdate.h"
-#include "shell/PictureFiles.h"
+#include "base/PictureFiles.h"
 
 #include <gtest/gtest.h>
 #include <QFileInfo>

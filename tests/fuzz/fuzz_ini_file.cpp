@@ -1,7 +1,7 @@
 // The settings file is the user's: any bytes must read without harm, and a value that was
 // written reads back as written.
 #include "FuzzFiles.h"
-#include "shell/IniFile.h"
+#include "base/IniFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The first line is the value to write, the rest the file.

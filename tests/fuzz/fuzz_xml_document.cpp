@@ -1,8 +1,8 @@
 // The XML facade reads project and data files from other machines: any bytes must load or fail
 // cleanly, and a document that loaded must save to bytes that load again.
 #include "FuzzFiles.h"
-#include "shell/XmlDocument.h"
-#include "shell/XmlEncoding.h"
+#include "base/XmlDocument.h"
+#include "base/XmlEncoding.h"
 
 #include <vector>
 

@@ -3,6 +3,7 @@
 // wrapping around included, gives the records the device holds in the pages it reports.
 #include "Datalogger.h"
 #include "RecordingWork.h"
+#include "SampleLines.h"
 #include "ScriptedPrompts.h"
 #include "devicelink/Comon.h"
 #include "loggeddata/LoggedData.h"
@@ -72,21 +73,6 @@ void decodeChip(const FlashMemory& flash, int chip, int lastPage,
             records.push_back({stamp.toSecsSinceEpoch(), text});
         }
     }
-}
-
-std::vector<std::string> describe(const SampleTable& table) {
-    std::vector<std::string> lines;
-    for (int i = 0; i <= table.LastSampleIndex(); ++i) {
-        std::string line = LoggerTimeStamp::toDateTime(table[i].date)
-                               .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                               .toStdString() +
-                           " " + std::to_string(table[i].command);
-        for (const uint16_t value : table.datas(i)) {
-            line += " " + std::to_string(value);
-        }
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 struct Case {

@@ -1,5 +1,6 @@
 // "Get Data" through our Modbus library against the simulated datalogger, faults and all.
 #include "RecordingWork.h"
+#include "SampleLines.h"
 #include "ScriptedPrompts.h"
 #include "SimulatorProcess.h"
 #include "devicelink/Comon.h"
@@ -18,32 +19,6 @@
 namespace {
 
 const QString DemoProject = QStringLiteral(DLM_DEMO_PROJECT);
-
-// "2011-03-15 14:30:45 3 1 2", the simulator's record log lines.
-std::vector<std::string> describe(const SampleTable& table) {
-    std::vector<std::string> lines;
-    for (int i = 0; i <= table.LastSampleIndex(); ++i) {
-        std::string line = LoggerTimeStamp::toDateTime(table[i].date)
-                               .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                               .toStdString() +
-                           " " + std::to_string(table[i].command);
-        for (const uint16_t value : table.datas(i)) {
-            line += " " + std::to_string(value);
-        }
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    size_t start = 0;
-    for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
-        result.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return result;
-}
 
 class DownloadWithSimulator : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 #include "RecordingWork.h"
 #include "ScriptedPrompts.h"
 #include "SimulatorProcess.h"
+#include "base/ProgramSettings.h"
 #include "devicelink/Comon.h"
 #include "devicelink/LinkSupervisor.h"
 #include "devicelink/RegisterMap.h"
@@ -15,7 +16,6 @@
 #include "projects/CommandTable.h"
 #include "projects/ProjectFiles.h"
 #include "projects/ProjectReadBack.h"
-#include "shell/ProgramSettings.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

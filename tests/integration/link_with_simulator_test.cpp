@@ -3,12 +3,12 @@
 
 #include "../support/ScriptedPrompts.h"
 #include "SimulatorProcess.h"
+#include "base/LocaleText.h"
+#include "base/ProgramSettings.h"
 #include "devicelink/ClockEntry.h"
 #include "devicelink/Comon.h"
 #include "devicelink/LinkSupervisor.h"
 #include "devicelink/LoggerClock.h"
-#include "shell/LocaleText.h"
-#include "shell/ProgramSettings.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>

@@ -3,6 +3,7 @@
 #include "QtPrinters.h"
 #include "ScriptedPrompts.h"
 #include "SimulatorProcess.h"
+#include "base/XmlDocument.h"
 #include "devicelink/Comon.h"
 #include "loggeddata/WaitingWork.h"
 #include "projects/CommSettings.h"
@@ -10,7 +11,6 @@
 #include "projects/CommandTableSave.h"
 #include "projects/ProjectFiles.h"
 #include "projects/ProjectReadBack.h"
-#include "shell/XmlDocument.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -1,9 +1,12 @@
 // Both typical roads through the program's real windows, the real Modbus library and the
 // simulated datalogger: a project edited and flashed, then read back; logged data downloaded,
 // charted, saved, loaded and exported.
+#include "SampleLines.h"
 #include "ScriptedPrompts.h"
 #include "SimulatorProcess.h"
 #include "UpdateProgramFolder.h"
+#include "base/IniFile.h"
+#include "base/XmlDocument.h"
 #include "devicelink/ConnectSection.h"
 #include "devicelink/UComPort.h"
 #include "firmware/ModifyFileSx.h"
@@ -16,9 +19,7 @@
 #include "projects/ProjectSection.h"
 #include "projects/Upargen.h"
 #include "projects/Usaveproj.h"
-#include "shell/IniFile.h"
 #include "shell/ProgramWindows.h"
-#include "shell/XmlDocument.h"
 
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
@@ -54,32 +55,6 @@ void copyFolder(const QString& from, const QString& to) {
     for (const QString& name : QDir(from).entryList(QDir::Files)) {
         QFile::copy(from + '/' + name, to + '/' + name);
     }
-}
-
-// "2011-03-15 14:30:45 3 1 2": time, command number and values, as the simulator logs records.
-std::vector<std::string> describe(const SampleTable& table) {
-    std::vector<std::string> lines;
-    for (int i = 0; i <= table.LastSampleIndex(); ++i) {
-        std::string line = LoggerTimeStamp::toDateTime(table[i].date)
-                               .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                               .toStdString() +
-                           " " + std::to_string(table[i].command);
-        for (const uint16_t value : table.datas(i)) {
-            line += " " + std::to_string(value);
-        }
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    size_t start = 0;
-    for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
-        result.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return result;
 }
 
 // The program in a program folder of its own, with the simulator on Com1 behind a link that

@@ -2,7 +2,7 @@
 #include "loggeddata/DataFiles.h"
 #include "loggeddata/LoggedData.h"
 #include "loggeddata/SampleTimeTexts.h"
-#include "shell/WholeFile.h"
+#include "base/WholeFile.h"
 
 #include <gtest/gtest.h>
 #include <QFile>

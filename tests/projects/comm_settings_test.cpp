@@ -1,8 +1,8 @@
 #include "QtPrinters.h"
 #include "ScriptedPrompts.h"
 #include "projects/CommSettings.h"
-#include "shell/WholeFile.h"
-#include "shell/XmlDocument.h"
+#include "base/WholeFile.h"
+#include "base/XmlDocument.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

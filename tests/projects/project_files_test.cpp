@@ -1,5 +1,5 @@
 #include "projects/ProjectFiles.h"
-#include "shell/XmlDocument.h"
+#include "base/XmlDocument.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

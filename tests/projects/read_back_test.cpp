@@ -7,8 +7,8 @@
 #include "projects/CommandTable.h"
 #include "projects/ProjectFiles.h"
 #include "projects/ProjectReadBack.h"
-#include "shell/WholeFile.h"
-#include "shell/XmlDocument.h"
+#include "base/WholeFile.h"
+#include "base/XmlDocument.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

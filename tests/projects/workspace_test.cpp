@@ -2,8 +2,8 @@
 #include "ScriptedPrompts.h"
 #include "projects/ProjectFiles.h"
 #include "projects/ProjectWorkspace.h"
-#include "shell/IniFile.h"
-#include "shell/WholeFile.h"
+#include "base/IniFile.h"
+#include "base/WholeFile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 #include "shell/StartUp.h"
 
 #include "projects/ProjectFiles.h"
-#include "shell/IniFile.h"
+#include "base/IniFile.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/Prompts.h"
+#include "base/Prompts.h"
 
 #include <QStringList>
 #include <deque>

@@ -5,7 +5,7 @@
 
 #include "FirmwareGenerator.h"
 #include "firmware/BankOutputs.h"
-#include "shell/ProgramSettings.h"
+#include "base/ProgramSettings.h"
 
 #include <QDir>
 #include <QFile>

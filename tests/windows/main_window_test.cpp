@@ -1,7 +1,7 @@
 #include "../support/ScriptedPrompts.h"
 #include "devicelink/LinkStatusBar.h"
 #include "projects/ProjectFiles.h"
-#include "shell/IniFile.h"
+#include "base/IniFile.h"
 #include "shell/UAbout.h"
 #include "shell/UTessitoreFirmWare.h"
 #include "widgets/ClickableLabel.h"

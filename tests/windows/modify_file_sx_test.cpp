@@ -2,7 +2,7 @@
 #include "StartedPrograms.h"
 #include "UpdateProgramFolder.h"
 #include "firmware/ModifyFileSx.h"
-#include "shell/PictureFiles.h"
+#include "base/PictureFiles.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>

@@ -5,13 +5,13 @@
 #include "projects/ProjectSection.h"
 #include "projects/Upargen.h"
 #include "projects/Usaveproj.h"
-#include "shell/FolderLookup.h"
-#include "shell/IniFile.h"
+#include "base/FolderLookup.h"
+#include "base/IniFile.h"
 #include "shell/ProductTexts.h"
-#include "shell/ProgramSettings.h"
+#include "base/ProgramSettings.h"
 #include "shell/UTessitoreFirmWare.h"
-#include "shell/WholeFile.h"
-#include "shell/XmlDocument.h"
+#include "base/WholeFile.h"
+#include "base/XmlDocument.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>

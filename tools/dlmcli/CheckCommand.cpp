@@ -3,7 +3,7 @@
 #include "Subcommands.h"
 #include "projects/CommandTableSave.h"
 #include "projects/ProjectFiles.h"
-#include "shell/FolderLookup.h"
+#include "base/FolderLookup.h"
 
 #include <QDir>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/Prompts.h"
+#include "base/Prompts.h"
 
 // Prompts for the command line: messages go to stderr; questions and choosers cannot be answered
 // here, so they are printed and answered "no" / cancelled.

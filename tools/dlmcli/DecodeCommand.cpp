@@ -6,7 +6,7 @@
 #include "loggeddata/LoggedDataTexts.h"
 #include "loggeddata/SampleTimeTexts.h"
 #include "projects/ProjectFiles.h"
-#include "shell/WholeFile.h"
+#include "base/WholeFile.h"
 
 #include <QFileInfo>
 #include <memory>

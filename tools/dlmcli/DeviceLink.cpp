@@ -1,7 +1,7 @@
 #include "DeviceLink.h"
 
 #include "CliPrompts.h"
-#include "shell/Numbers.h"
+#include "base/Numbers.h"
 
 std::optional<int> takePortArgument(QStringList& arguments, const QString& usage,
                                     CliPrompts& prompts) {

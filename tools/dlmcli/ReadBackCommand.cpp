@@ -5,8 +5,8 @@
 #include "loggeddata/WaitingWork.h"
 #include "projects/CommandTable.h"
 #include "projects/ProjectReadBack.h"
-#include "shell/FolderLookup.h"
-#include "shell/ProgramSettings.h"
+#include "base/FolderLookup.h"
+#include "base/ProgramSettings.h"
 
 #include <QCoreApplication>
 #include <QDir>

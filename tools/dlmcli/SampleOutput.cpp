@@ -5,7 +5,7 @@
 #include "loggeddata/DataFiles.h"
 #include "loggeddata/LoggedDataTexts.h"
 #include "loggeddata/SampleTable.h"
-#include "shell/WholeFile.h"
+#include "base/WholeFile.h"
 
 #include <QMap>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "Drawings.h"
 
-#include "shell/PictureFiles.h"
+#include "base/PictureFiles.h"
 
 #include <QPainter>
 #include <QPainterPath>

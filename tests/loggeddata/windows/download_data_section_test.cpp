@@ -5,7 +5,7 @@
 #include "loggeddata/LoggedDataTexts.h"
 #include "loggeddata/SampleTableModel.h"
 #include "loggeddata/USelectCmd.h"
-#include "shell/WholeFile.h"
+#include "base/WholeFile.h"
 
 #include <qcustomplot.h>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 // Reading a data file of 150,000 records: through our XML facade against pugixml alone on the
 // same bytes, each walking every record and taking every text out.
-#include "shell/XmlDocument.h"
+#include "base/XmlDocument.h"
 
 #include <benchmark/benchmark.h>
 #include <cstring>
