@@ -1,9 +1,9 @@
 // The Edit Project section of the main window with a 1500-command project: from the section
 // button to its first paint, and from "Command List" to the filled grid painted.
 #include "ScriptedPrompts.h"
+#include "base/IniFile.h"
 #include "projects/ProjectFiles.h"
 #include "projects/ProjectSection.h"
-#include "base/IniFile.h"
 #include "shell/UTessitoreFirmWare.h"
 
 #include <benchmark/benchmark.h>

@@ -1,9 +1,9 @@
 // Time from the start of the program's windows to the main window painted on screen, with the
 // pictures of its tiles and a remembered project whose command list is loaded at start; and the
 // switch from one section to another.
-#include "projects/ProjectFiles.h"
 #include "base/IniFile.h"
 #include "base/PictureFiles.h"
+#include "projects/ProjectFiles.h"
 #include "shell/ProgramWindows.h"
 #include "widgets/WidgetStyle.h"
 

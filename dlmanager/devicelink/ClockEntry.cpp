@@ -1,8 +1,8 @@
 #include "devicelink/ClockEntry.h"
 
+#include "base/Numbers.h"
 #include "devicelink/Comon.h"
 #include "devicelink/RegisterMap.h"
-#include "base/Numbers.h"
 
 #include <limits>
 

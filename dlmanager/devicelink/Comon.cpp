@@ -1,8 +1,8 @@
 #include "devicelink/Comon.h"
 
+#include "base/Prompts.h"
 #include "devicelink/PortDevices.h"
 #include "devicelink/RegisterMap.h"
-#include "base/Prompts.h"
 
 #include <QTimer>
 #include <cerrno>

@@ -1,11 +1,11 @@
 #include "devicelink/LinkSupervisor.h"
 
-#include "devicelink/Comon.h"
-#include "devicelink/LoggerClock.h"
-#include "devicelink/RegisterMap.h"
 #include "base/LocaleText.h"
 #include "base/ProgramSettings.h"
 #include "base/Prompts.h"
+#include "devicelink/Comon.h"
+#include "devicelink/LoggerClock.h"
+#include "devicelink/RegisterMap.h"
 
 namespace {
 

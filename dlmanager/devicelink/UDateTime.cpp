@@ -1,8 +1,8 @@
 #include "devicelink/UDateTime.h"
 
+#include "base/Prompts.h"
 #include "devicelink/ClockEntry.h"
 #include "devicelink/Comon.h"
-#include "base/Prompts.h"
 
 #include <QFormLayout>
 #include <QGroupBox>

@@ -1,11 +1,11 @@
 #include "firmware/ConfigBankBuilder.h"
 
-#include "firmware/BankNumber.h"
-#include "projects/ProjectFiles.h"
 #include "base/FolderLookup.h"
 #include "base/Numbers.h"
 #include "base/Prompts.h"
 #include "base/XmlDocument.h"
+#include "firmware/BankNumber.h"
+#include "projects/ProjectFiles.h"
 
 #include <memory>
 #include <optional>

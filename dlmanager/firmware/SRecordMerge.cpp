@@ -1,12 +1,12 @@
 #include "firmware/SRecordMerge.h"
 
-#include "firmware/BankImages.h"
-#include "firmware/BankRecords.h"
-#include "firmware/SRecordStage.h"
 #include "base/FileBeside.h"
 #include "base/FolderLookup.h"
 #include "base/Prompts.h"
 #include "base/WholeFile.h"
+#include "firmware/BankImages.h"
+#include "firmware/BankRecords.h"
+#include "firmware/SRecordStage.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "loggeddata/CsvExport.h"
 
-#include "loggeddata/SampleTable.h"
-#include "loggeddata/SampleTimeTexts.h"
 #include "base/LocaleCodeSet.h"
 #include "base/WholeFile.h"
+#include "loggeddata/SampleTable.h"
+#include "loggeddata/SampleTimeTexts.h"
 
 namespace {
 

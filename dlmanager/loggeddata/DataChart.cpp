@@ -1,8 +1,8 @@
 #include "loggeddata/DataChart.h"
 
-#include "loggeddata/ChartData.h"
 #include "base/LocaleText.h"
 #include "base/Prompts.h"
+#include "loggeddata/ChartData.h"
 
 #include <qcustomplot.h>
 #include <QMenu>

@@ -1,11 +1,11 @@
 #include "loggeddata/DataFiles.h"
 
-#include "loggeddata/SampleTable.h"
-#include "loggeddata/SampleTimeTexts.h"
-#include "projects/Comandi.h"
 #include "base/Numbers.h"
 #include "base/WholeFile.h"
 #include "base/XmlDocument.h"
+#include "loggeddata/SampleTable.h"
+#include "loggeddata/SampleTimeTexts.h"
+#include "projects/Comandi.h"
 
 #include <QFileInfo>
 #include <QStringList>

@@ -1,5 +1,7 @@
 #include "loggeddata/DownloadDataSection.h"
 
+#include "base/Prompts.h"
+#include "base/WholeFile.h"
 #include "devicelink/Comon.h"
 #include "devicelink/RegisterMap.h"
 #include "loggeddata/CsvExport.h"
@@ -14,8 +16,6 @@
 #include "loggeddata/USelectCmd.h"
 #include "loggeddata/UWaiting.h"
 #include "loggeddata/U_Erase_Mem.h"
-#include "base/Prompts.h"
-#include "base/WholeFile.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
 #include "loggeddata/GetData.h"
 
+#include "base/Prompts.h"
 #include "devicelink/RegisterMap.h"
 #include "loggeddata/LoggedData.h"
 #include "loggeddata/LoggedDataTexts.h"
-#include "base/Prompts.h"
 
 bool getData(Comon& comon, LoggedData& data, const CommandList& commands, bool downloadAllMemory,
              const GetDataSteps& steps, Prompts& prompts) {

@@ -1,8 +1,8 @@
 #include "loggeddata/ImageFileWriter.h"
 
+#include "base/WholeFile.h"
 #include "loggeddata/MemoryGeometry.h"
 #include "loggeddata/MemoryImage.h"
-#include "base/WholeFile.h"
 
 #include <unistd.h>
 #include <cerrno>

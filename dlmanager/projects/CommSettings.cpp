@@ -1,9 +1,9 @@
 #include "projects/CommSettings.h"
 
-#include "projects/ProjectFiles.h"
 #include "base/FolderLookup.h"
 #include "base/Prompts.h"
 #include "base/XmlDocument.h"
+#include "projects/ProjectFiles.h"
 
 #include <algorithm>
 #include <functional>

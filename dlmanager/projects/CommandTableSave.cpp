@@ -1,8 +1,8 @@
 #include "projects/CommandTableSave.h"
 
-#include "projects/ProjectFiles.h"
 #include "base/Numbers.h"
 #include "base/Prompts.h"
+#include "projects/ProjectFiles.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/XmlDocument.h"
 #include "projects/Comandi.h"
 #include "projects/CommandRowTexts.h"
-#include "base/XmlDocument.h"
 
 #include <QString>
 #include <array>

@@ -1,13 +1,13 @@
 #include "projects/ProjectReadBack.h"
 
+#include "base/FolderLookup.h"
+#include "base/Prompts.h"
 #include "devicelink/Comon.h"
 #include "devicelink/RegisterMap.h"
 #include "loggeddata/WaitingWork.h"
 #include "projects/CommandTable.h"
 #include "projects/CommandTableSave.h"
 #include "projects/ProjectFiles.h"
-#include "base/FolderLookup.h"
-#include "base/Prompts.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/ProgramSettings.h"
 #include "devicelink/LinkState.h"
 #include "projects/Comandi.h"
-#include "base/ProgramSettings.h"
 
 #include <QString>
 #include <array>

@@ -1,5 +1,7 @@
 #include "projects/ProjectSection.h"
 
+#include "base/ProgramSettings.h"
+#include "base/Prompts.h"
 #include "devicelink/Comon.h"
 #include "devicelink/LinkSupervisor.h"
 #include "firmware/BankOutputs.h"
@@ -9,8 +11,6 @@
 #include "projects/ProjectWorkspace.h"
 #include "projects/Upargen.h"
 #include "projects/Usaveproj.h"
-#include "base/ProgramSettings.h"
-#include "base/Prompts.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>

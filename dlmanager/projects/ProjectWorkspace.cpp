@@ -1,9 +1,9 @@
 #include "projects/ProjectWorkspace.h"
 
-#include "projects/ProjectFiles.h"
 #include "base/FolderLookup.h"
 #include "base/Prompts.h"
 #include "base/WholeFile.h"
+#include "projects/ProjectFiles.h"
 
 #include <sys/stat.h>
 #include <QDir>

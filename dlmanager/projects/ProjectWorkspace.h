@@ -1,7 +1,7 @@
 #pragma once
 
-#include "projects/Comandi.h"
 #include "base/ProgramSettings.h"
+#include "projects/Comandi.h"
 
 #include <QString>
 #include <optional>

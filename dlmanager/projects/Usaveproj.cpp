@@ -1,8 +1,8 @@
 #include "projects/Usaveproj.h"
 
+#include "base/ProgramSettings.h"
 #include "firmware/FirmwareVariant.h"
 #include "projects/ProjectWorkspace.h"
-#include "base/ProgramSettings.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "projects/Comandi.h"
 #include "base/ProgramSettings.h"
+#include "projects/Comandi.h"
 
 // What the main window's creation step works out before any other window exists.
 struct StartUpState {

@@ -1,5 +1,6 @@
 #include "shell/UTessitoreFirmWare.h"
 
+#include "base/PictureFiles.h"
 #include "devicelink/ConnectSection.h"
 #include "devicelink/LinkStatusBar.h"
 #include "firmware/ModifyFileSx.h"
@@ -7,7 +8,6 @@
 #include "loggeddata/SupervisedDataLink.h"
 #include "loggeddata/UWaiting.h"
 #include "projects/ProjectSection.h"
-#include "base/PictureFiles.h"
 #include "shell/ProductTexts.h"
 #include "shell/UAbout.h"
 #include "widgets/ClickableLabel.h"

@@ -3,8 +3,8 @@
 #include "devicelink/Comon.h"
 #include "devicelink/LinkSupervisor.h"
 #include "devicelink/ModbusLibrary.h"
-#include "widgets/QtPrompts.h"
 #include "shell/StartUp.h"
+#include "widgets/QtPrompts.h"
 
 #include <QMainWindow>
 #include <functional>

@@ -3,6 +3,7 @@
 // reason, the old files stay whole (a FIFO stays a FIFO) and no temporary file is left behind.
 #include "FirmwareGenerator.h"
 #include "ScriptedPrompts.h"
+#include "base/ProgramSettings.h"
 #include "firmware/BankOutputs.h"
 #include "firmware/SRecordMerge.h"
 #include "loggeddata/CsvExport.h"
@@ -12,7 +13,6 @@
 #include "loggeddata/SampleTable.h"
 #include "loggeddata/SampleTimeTexts.h"
 #include "projects/ProjectFiles.h"
-#include "base/ProgramSettings.h"
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>

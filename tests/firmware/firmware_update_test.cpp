@@ -2,8 +2,8 @@
 #include "RecordingProgress.h"
 #include "StartedPrograms.h"
 #include "UpdateProgramFolder.h"
-#include "firmware/FirmwareUpdate.h"
 #include "base/PictureFiles.h"
+#include "firmware/FirmwareUpdate.h"
 
 #include <gtest/gtest.h>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
+#include "base/WholeFile.h"
 #include "loggeddata/CsvExport.h"
 #include "loggeddata/DataFiles.h"
 #include "loggeddata/LoggedData.h"
 #include "loggeddata/SampleTimeTexts.h"
-#include "base/WholeFile.h"
 
 #include <gtest/gtest.h>
 #include <QFile>

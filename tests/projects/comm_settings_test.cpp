@@ -1,8 +1,8 @@
 #include "QtPrinters.h"
 #include "ScriptedPrompts.h"
-#include "projects/CommSettings.h"
 #include "base/WholeFile.h"
 #include "base/XmlDocument.h"
+#include "projects/CommSettings.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "projects/ProjectFiles.h"
 #include "base/XmlDocument.h"
+#include "projects/ProjectFiles.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -1,14 +1,14 @@
 #include "FakeModbusDevice.h"
 #include "QtPrinters.h"
 #include "ScriptedPrompts.h"
+#include "base/WholeFile.h"
+#include "base/XmlDocument.h"
 #include "devicelink/Comon.h"
 #include "loggeddata/WaitingWork.h"
 #include "projects/CommSettings.h"
 #include "projects/CommandTable.h"
 #include "projects/ProjectFiles.h"
 #include "projects/ProjectReadBack.h"
-#include "base/WholeFile.h"
-#include "base/XmlDocument.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

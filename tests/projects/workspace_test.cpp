@@ -1,9 +1,9 @@
 #include "QtPrinters.h"
 #include "ScriptedPrompts.h"
-#include "projects/ProjectFiles.h"
-#include "projects/ProjectWorkspace.h"
 #include "base/IniFile.h"
 #include "base/WholeFile.h"
+#include "projects/ProjectFiles.h"
+#include "projects/ProjectWorkspace.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 #include "shell/StartUp.h"
 
-#include "projects/ProjectFiles.h"
 #include "base/IniFile.h"
+#include "projects/ProjectFiles.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -4,8 +4,8 @@
 // Plant with its bank files, as "Update Device" leaves them before the wizard opens.
 
 #include "FirmwareGenerator.h"
-#include "firmware/BankOutputs.h"
 #include "base/ProgramSettings.h"
+#include "firmware/BankOutputs.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "CliPrompts.h"
 #include "ProjectArgument.h"
 #include "Subcommands.h"
+#include "base/FolderLookup.h"
 #include "projects/CommandTableSave.h"
 #include "projects/ProjectFiles.h"
-#include "base/FolderLookup.h"
 
 #include <QDir>
 #include <cstdio>

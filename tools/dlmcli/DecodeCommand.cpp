@@ -2,11 +2,11 @@
 #include "CliPrompts.h"
 #include "SampleOutput.h"
 #include "Subcommands.h"
+#include "base/WholeFile.h"
 #include "loggeddata/LoggedData.h"
 #include "loggeddata/LoggedDataTexts.h"
 #include "loggeddata/SampleTimeTexts.h"
 #include "projects/ProjectFiles.h"
-#include "base/WholeFile.h"
 
 #include <QFileInfo>
 #include <memory>

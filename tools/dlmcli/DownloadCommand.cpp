@@ -4,6 +4,7 @@
 #include "DeviceLink.h"
 #include "SampleOutput.h"
 #include "Subcommands.h"
+#include "base/WholeFile.h"
 #include "devicelink/RegisterMap.h"
 #include "loggeddata/GetData.h"
 #include "loggeddata/ImageFileWriter.h"
@@ -11,7 +12,6 @@
 #include "loggeddata/LoggedDataTexts.h"
 #include "loggeddata/SampleTimeTexts.h"
 #include "projects/ProjectFiles.h"
-#include "base/WholeFile.h"
 
 #include <QFileInfo>
 #include <memory>

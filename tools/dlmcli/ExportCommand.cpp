@@ -2,12 +2,12 @@
 #include "CliPrompts.h"
 #include "SampleOutput.h"
 #include "Subcommands.h"
+#include "base/WholeFile.h"
 #include "loggeddata/DataFiles.h"
 #include "loggeddata/LoggedData.h"
 #include "loggeddata/LoggedDataTexts.h"
 #include "loggeddata/SampleTimeTexts.h"
 #include "projects/ProjectFiles.h"
-#include "base/WholeFile.h"
 
 #include <QFileInfo>
 #include <memory>

@@ -1,12 +1,12 @@
 #include "CliPrompts.h"
 #include "DeviceLink.h"
 #include "Subcommands.h"
+#include "base/FolderLookup.h"
+#include "base/ProgramSettings.h"
 #include "devicelink/Comon.h"
 #include "loggeddata/WaitingWork.h"
 #include "projects/CommandTable.h"
 #include "projects/ProjectReadBack.h"
-#include "base/FolderLookup.h"
-#include "base/ProgramSettings.h"
 
 #include <QCoreApplication>
 #include <QDir>

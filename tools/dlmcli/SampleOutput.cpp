@@ -1,11 +1,11 @@
 #include "SampleOutput.h"
 
 #include "CliPrompts.h"
+#include "base/WholeFile.h"
 #include "loggeddata/CsvExport.h"
 #include "loggeddata/DataFiles.h"
 #include "loggeddata/LoggedDataTexts.h"
 #include "loggeddata/SampleTable.h"
-#include "base/WholeFile.h"
 
 #include <QMap>
 #include <cerrno>
