@@ -1,17 +1,17 @@
 #include "firmware/BankOutputs.h"
 
-#include "firmware/BankSlots.h"
-#include "firmware/ConfigBankBuilder.h"
 #include "base/FolderLookup.h"
 #include "base/Prompts.h"
 #include "base/WholeFile.h"
+#include "firmware/BankRecords.h"
+#include "firmware/BankSlots.h"
+#include "firmware/ConfigBankBuilder.h"
 
 #include <QDir>
 
 namespace {
 
 constexpr int ItemsPerLine = 16;
-constexpr char HexDigits[] = "0123456789ABCDEF";
 
 }  // namespace
 
@@ -24,7 +24,8 @@ QByteArray bankSourceText(const BankImage& bank) {
         for (int item = 0; item < ItemsPerLine; ++item) {
             const int index = line * ItemsPerLine + item;
             const uint8_t value = bank[index];
-            const char digits[] = {' ', '0', 'x', HexDigits[value >> 4], HexDigits[value & 0x0F]};
+            char digits[] = {' ', '0', 'x', '0', '0'};
+            putHexByte(digits + 3, value);
             text.append(digits, sizeof digits);
             text.append(index == BankSize - 1 ? "};" : ",");
         }

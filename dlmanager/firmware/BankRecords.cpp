@@ -1,16 +1,11 @@
 #include "firmware/BankRecords.h"
 
-namespace {
-
-constexpr char HexDigits[] = "0123456789ABCDEF";
-
 char* putHexByte(char* out, uint8_t value) {
+    constexpr char HexDigits[] = "0123456789ABCDEF";
     out[0] = HexDigits[value >> 4];
     out[1] = HexDigits[value & 0x0F];
     return out + 2;
 }
-
-}  // namespace
 
 uint8_t sRecordChecksum(uint8_t byteCount, uint32_t address, int addressBytes, const uint8_t* data,
                         int dataLength) {
