@@ -11,7 +11,10 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@# A tree configured for another generator is configured afresh.
+	@if [ -f $(BUILD)/CMakeCache.txt ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$$' $(BUILD)/CMakeCache.txt; then \
+		rm -rf $(BUILD)/CMakeCache.txt $(BUILD)/CMakeFiles; fi
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)

@@ -1,4 +1,5 @@
 #include "CommInt.h"
+#include "support/Eventually.h"
 
 #include <gtest/gtest.h>
 #include <termios.h>
@@ -24,19 +25,6 @@ termios LineSettings(const PseudoTerminal& line) {
 speed_t OutputSpeed(const PseudoTerminal& line) {
     const termios settings = LineSettings(line);
     return cfgetospeed(&settings);
-}
-
-// Polls a condition for a generous while; the machine may be busy.
-template <typename Condition>
-bool Eventually(Condition condition, int timeoutMs = 10000) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
 }
 
 template <typename Operation>

@@ -1,4 +1,5 @@
 #include "VTL_Modbus.h"
+#include "support/Eventually.h"
 
 #include <gtest/gtest.h>
 #include <stdio.h>
@@ -29,18 +30,6 @@ void EnsureEventLoop() {
     static char* argv[] = {name, nullptr};
     static QCoreApplication* app = new QCoreApplication(argc, argv);
     (void)app;
-}
-
-template <typename Condition>
-bool Eventually(Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
 }
 
 class Library : public testing::Test {

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "base/FileBeside.h"
 #include "base/FolderLookup.h"
 #include "base/WholeFile.h"
@@ -12,11 +13,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray name(const QString& path) {
     return QFile::encodeName(path);
@@ -58,7 +54,7 @@ TEST(WholeFile, ALinkIsFollowedAndStaysAndOnlyARegularFileIsReplaced) {
         EXPECT_EQ(reason, c.reason) << c.target;
         EXPECT_EQ(kindOf(path(c.target)), before) << c.target;
         if (c.writes) {
-            EXPECT_EQ(readAll(path(c.writes)), "new") << c.target;
+            EXPECT_EQ(fileBytes(path(c.writes)), "new") << c.target;
         }
     }
     EXPECT_EQ(kindOf(path("pipe")), mode_t(S_IFIFO));
@@ -109,9 +105,9 @@ TEST(WholeFile, ReplacesTheFileAndLeavesNoTemporaryBehind) {
     const QString path = dir.filePath("cmdmb.xml");
     ASSERT_TRUE(writeFileWhole(path, "first"));
     ASSERT_TRUE(writeFileWhole(path, "second, longer content"));
-    EXPECT_EQ(readAll(path), "second, longer content");
+    EXPECT_EQ(fileBytes(path), "second, longer content");
     ASSERT_TRUE(writeFileWhole(path, QByteArray()));
-    EXPECT_EQ(readAll(path), QByteArray());
+    EXPECT_EQ(fileBytes(path), QByteArray());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"cmdmb.xml"});
 }
 

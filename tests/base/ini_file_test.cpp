@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "base/IniFile.h"
 
 #include <gtest/gtest.h>
@@ -11,21 +12,10 @@
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void writeAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-// Every byte of the literal, embedded NULs included.
-template <qsizetype N>
-QByteArray raw(const char (&text)[N]) {
-    return QByteArray(text, N - 1);
 }
 
 QByteArray utf16le(const QString& text) {
@@ -72,7 +62,7 @@ TEST_P(LastProjectEntry, ReadsAndWritesOnlyItsOwnBytes) {
     writeAll(path, c.file);
     EXPECT_EQ(IniFile::read(path, "lastproj", "projectname", absent), c.read);
     EXPECT_EQ(IniFile::write(path, "lastproj", "projectname", c.written), c.writes);
-    EXPECT_EQ(readAll(path), c.after);
+    EXPECT_EQ(fileBytes(path), c.after);
     if (c.writes) {
         EXPECT_EQ(IniFile::read(path, "lastproj", "projectname", absent), c.written);
     }
@@ -141,7 +131,7 @@ TEST(IniFile, MissingFileGivesTheFallbackAndWritingCreatesIt) {
     const QString path = dir.filePath("Quandor.ini");
     EXPECT_EQ(IniFile::read(path, "lastproj", "projectname", "none"), "none");
     ASSERT_TRUE(IniFile::write(path, "lastproj", "projectname", ""));
-    EXPECT_EQ(readAll(path), "[lastproj]\nprojectname=\n");
+    EXPECT_EQ(fileBytes(path), "[lastproj]\nprojectname=\n");
     EXPECT_EQ(IniFile::read(path, "lastproj", "projectname", "x"), "");
 }
 

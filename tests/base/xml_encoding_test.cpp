@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "base/XmlDocument.h"
 #include "base/XmlEncoding.h"
 
@@ -11,12 +12,6 @@
 #include <ostream>
 
 namespace {
-
-// Every byte of the literal, embedded NULs included.
-template <qsizetype N>
-QByteArray raw(const char (&text)[N]) {
-    return QByteArray(text, N - 1);
-}
 
 struct EncodingCase {
     const char* name;

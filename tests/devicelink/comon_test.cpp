@@ -71,8 +71,6 @@ INSTANTIATE_TEST_SUITE_P(Runs, ComonFailureRuns,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Comon, WorkInsideATransferWaitsForItInsteadOfBeingRefused) {
-    int argc = 0;
-    QCoreApplication application(argc, nullptr);
     FakeModbusDevice device;
     ScriptedPrompts prompts;
     Comon comon(device.library(), prompts, [] { return 0; });

@@ -1,12 +1,12 @@
 #include "FakeModbusDevice.h"
 #include "ScriptedPrompts.h"
-#include "devicelink/Comon.h"
-#include "devicelink/LinkSupervisor.h"
-#include "devicelink/RegisterMap.h"
 #include "base/IniFile.h"
 #include "base/LocaleText.h"
 #include "base/ProgramSettings.h"
 #include "base/WholeFile.h"
+#include "devicelink/Comon.h"
+#include "devicelink/LinkSupervisor.h"
+#include "devicelink/RegisterMap.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
@@ -390,9 +390,3 @@ TEST_F(LinkTest, StartStopOptionsMirrorDipCmdXml) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

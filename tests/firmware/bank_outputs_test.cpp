@@ -1,15 +1,11 @@
 #include "../support/ScriptedPrompts.h"
 #include "ProjectFolder.h"
+#include "TestFiles.h"
 #include "firmware/BankOutputs.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 // The lines of a text whose every line ends with CR LF; fails on any other line end.
 QList<QByteArray> crLfLines(const QByteArray& text) {
@@ -75,9 +71,9 @@ TEST(BankFiles, FiveRawImagesInTheBinFolder) {
     EXPECT_EQ(writeBankFiles(project.bin(), banks), 5);
     QByteArray expected(BankSize, '\x11');
     expected[BankSize - 1] = '\x22';
-    EXPECT_EQ(readFile(project.bin() + "/bank1.bin"), expected);
+    EXPECT_EQ(fileBytes(project.bin() + "/bank1.bin"), expected);
     for (const char* name : {"bank2.bin", "BANK3.BIN", "bank4.bin", "bank5.bin"}) {
-        EXPECT_EQ(readFile(project.bin() + "/" + name), QByteArray(BankSize, '\0')) << name;
+        EXPECT_EQ(fileBytes(project.bin() + "/" + name), QByteArray(BankSize, '\0')) << name;
     }
     EXPECT_FALSE(QFile::exists(project.bin() + "/bank3.bin"));
 }
@@ -102,18 +98,18 @@ TEST(BankPreparation, BuildsAndWritesEverythingOrNothing) {
 
     ASSERT_TRUE(prepareBanksForUpdate(project.path(), banks, prompts));
     EXPECT_TRUE(prompts.shown.isEmpty());
-    const QByteArray bank1 = readFile(project.bin() + "/bank1.bin");
+    const QByteArray bank1 = fileBytes(project.bin() + "/bank1.bin");
     ASSERT_EQ(bank1.size(), BankSize);
     EXPECT_EQ(bank1.left(3), QByteArray::fromHex("006402"));
     EXPECT_EQ(bank1.mid(16184, 5), QByteArray::fromHex("0300010001"));
-    EXPECT_EQ(readFile(project.bin() + "/bankg.c"), bankSourceText(banks.ConfigBank()));
+    EXPECT_EQ(fileBytes(project.bin() + "/bankg.c"), bankSourceText(banks.ConfigBank()));
 
     // An abandoned build leaves the earlier outputs as they were.
     project.options({"on", "0"});
     project.commands({R"(dataaddress="7" npoint="7")"});
     EXPECT_FALSE(prepareBanksForUpdate(project.path(), banks, prompts));
     EXPECT_EQ(prompts.shown.size(), 1);
-    EXPECT_EQ(readFile(project.bin() + "/bank1.bin"), bank1);
+    EXPECT_EQ(fileBytes(project.bin() + "/bank1.bin"), bank1);
 }
 
 TEST(BankPreparation, MissingSerialFileStillWritesTheOutputs) {
@@ -123,8 +119,8 @@ TEST(BankPreparation, MissingSerialFileStillWritesTheOutputs) {
     ScriptedPrompts prompts;
     EXPECT_TRUE(prepareBanksForUpdate(project.path(), banks, prompts));
     EXPECT_EQ(prompts.shown, QStringList{"File pargen.xml not found"});
-    EXPECT_EQ(readFile(project.bin() + "/bank1.bin"), QByteArray(BankSize, '\0'));
-    EXPECT_EQ(readFile(project.bin() + "/bankg.c").count(" 0x00"), BankSize);
+    EXPECT_EQ(fileBytes(project.bin() + "/bank1.bin"), QByteArray(BankSize, '\0'));
+    EXPECT_EQ(fileBytes(project.bin() + "/bankg.c").count(" 0x00"), BankSize);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "FirmwareGenerator.h"
 #include "RecordingProgress.h"
 #include "SRecordImage.h"
+#include "TestFiles.h"
 #include "firmware/SRecordMerge.h"
 
 #include <gtest/gtest.h>
@@ -14,11 +15,6 @@
 #include <vector>
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -102,7 +98,7 @@ TEST_F(MergeTest, ChainPutsBanksOneAndTwoIntoACopyOfTheBase) {
     layout.windowRecordBytes = {16, 32, 32, 0, 0};
     layout.withRecordCount = true;
     writeBase(layout);
-    const QByteArray baseBytes = readFile(base);
+    const QByteArray baseBytes = fileBytes(base);
     writeFile(finalOutput(), "older output");
 
     const MergeSummary summary = MergeAllBanks(run(), prompts, progress);
@@ -114,7 +110,7 @@ TEST_F(MergeTest, ChainPutsBanksOneAndTwoIntoACopyOfTheBase) {
     EXPECT_FALSE(summary.outcomes[2] || summary.outcomes[3] || summary.outcomes[4]);
     EXPECT_EQ(summary.finalOutput, finalOutput());
 
-    const SRecordFile merged = readSRecords(readFile(finalOutput()));
+    const SRecordFile merged = readSRecords(fileBytes(finalOutput()));
     const SRecordFile baseFile = readSRecords(baseBytes);
     EXPECT_TRUE(merged.checksumsValid);
     EXPECT_TRUE(merged.everyLineEndsWithCrLf);
@@ -141,7 +137,7 @@ TEST_F(MergeTest, ChainPutsBanksOneAndTwoIntoACopyOfTheBase) {
         [](const QByteArray& line) { return line.startsWith("S1") || line.startsWith("S2"); });
     EXPECT_EQ(count.mid(4, 4).toInt(nullptr, 16), dataRecords);
 
-    EXPECT_EQ(readFile(base), baseBytes);
+    EXPECT_EQ(fileBytes(base), baseBytes);
     EXPECT_EQ(projectEntries(), QStringList({"New_Flash_Application.sx", "bin"}));
     EXPECT_FALSE(QFile::exists(bin + "/Bin.sx"));
 }
@@ -160,9 +156,9 @@ TEST_F(MergeTest, AllSlotsOnGoOnPastAWindowWithoutRecords) {
     EXPECT_FALSE(summary.aborted);
     EXPECT_EQ(summary.outcomes[2], BankOutcome::NotInserted);
     EXPECT_EQ(summary.outcomes[4], BankOutcome::Inserted);
-    const SRecordFile merged = readSRecords(readFile(finalOutput()));
+    const SRecordFile merged = readSRecords(fileBytes(finalOutput()));
     EXPECT_TRUE(merged.checksumsValid);
-    expectImage(merged, readSRecords(readFile(base)), {1, 2, 4, 5});
+    expectImage(merged, readSRecords(fileBytes(base)), {1, 2, 4, 5});
     EXPECT_EQ(projectEntries(), QStringList({"New_Flash_Application.sx", "bin"}));
 }
 
@@ -179,7 +175,7 @@ TEST_F(MergeTest, MissingSecondBankStopsTheChainAndCleansUp) {
     EXPECT_EQ(summary.outcomes[0], BankOutcome::Inserted);
     EXPECT_EQ(summary.outcomes[1], BankOutcome::Aborted);
     // An older final output stays; every stage file is gone.
-    EXPECT_EQ(readFile(finalOutput()), "older output");
+    EXPECT_EQ(fileBytes(finalOutput()), "older output");
     EXPECT_EQ(projectEntries(), QStringList({"New_Flash_Application.sx", "bin"}));
 }
 
@@ -208,9 +204,9 @@ TEST_F(MergeTest, BlankLineAfterS9IsReportedButTheChainGoesOn) {
 
     EXPECT_EQ(prompts.shown, QStringList{"File New Sx Not Create,Abort Procedure"});
     EXPECT_FALSE(summary.aborted);
-    const SRecordFile merged = readSRecords(readFile(finalOutput()));
+    const SRecordFile merged = readSRecords(fileBytes(finalOutput()));
     EXPECT_TRUE(merged.lines.last().startsWith("S9"));
-    expectImage(merged, readSRecords(readFile(base)), {1, 2});
+    expectImage(merged, readSRecords(fileBytes(base)), {1, 2});
 }
 
 TEST_F(MergeTest, ChecksBeforeMergingAbortWithTheirMessage) {
@@ -283,7 +279,7 @@ TEST_F(MergeTest, FileErrorInTheChainTellsTheCallerNotToStartTheProgrammer) {
     EXPECT_TRUE(summary.fileError);
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].contains(bankSlot(2).stageOutputName));
-    EXPECT_EQ(readFile(finalOutput()), "older output");
+    EXPECT_EQ(fileBytes(finalOutput()), "older output");
     EXPECT_FALSE(QFile::exists(project + "/" + bankSlot(1).stageOutputName));
 }
 
@@ -302,7 +298,7 @@ TEST_F(MergeTest, AFinalNameThatCannotBeReplacedIsAFileError) {
 
 TEST_F(MergeTest, ProgressRunsFromZeroToBankRecordsPlusSourceLines) {
     writeBase(FirmwareLayout{});
-    const qsizetype lines = readSRecords(readFile(base)).lines.size();
+    const qsizetype lines = readSRecords(fileBytes(base)).lines.size();
     ASSERT_EQ(MergeBank({project, bin}, 1, base, "out.sx", prompts, progress),
               BankOutcome::Inserted);
     ASSERT_EQ(progress.maxima, std::vector<int>{static_cast<int>(512 + lines)});
@@ -312,12 +308,12 @@ TEST_F(MergeTest, ProgressRunsFromZeroToBankRecordsPlusSourceLines) {
 
 TEST_F(MergeTest, SwitchedOffFirstSlotCopiesTheBaseInsteadOfMovingIt) {
     writeBase(FirmwareLayout{});
-    const QByteArray baseBytes = readFile(base);
+    const QByteArray baseBytes = fileBytes(base);
     const MergeSummary summary =
         MergeAllBanks(run({false, false, false, false, false}), prompts, progress);
     EXPECT_FALSE(summary.aborted);
-    EXPECT_EQ(readFile(base), baseBytes);
-    EXPECT_EQ(readFile(finalOutput()), baseBytes);
+    EXPECT_EQ(fileBytes(base), baseBytes);
+    EXPECT_EQ(fileBytes(finalOutput()), baseBytes);
     EXPECT_EQ(projectEntries(), QStringList({"New_Flash_Application.sx", "bin"}));
 }
 

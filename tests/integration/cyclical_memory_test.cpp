@@ -2,6 +2,7 @@
 // process (no line, so the whole memory takes a moment): every flash status, cyclical memory
 // wrapping around included, gives the records the device holds in the pages it reports.
 #include "Datalogger.h"
+#include "FlashWords.h"
 #include "RecordingWork.h"
 #include "SampleLines.h"
 #include "ScriptedPrompts.h"
@@ -15,8 +16,6 @@
 
 namespace {
 
-constexpr size_t WordsPerPage = 132;
-constexpr size_t WordsPerBlock = 8448;
 constexpr size_t PagesPerChip = 2048;
 
 // The device logic as the library's four functions.
@@ -44,12 +43,12 @@ void decodeChip(const FlashMemory& flash, int chip, int lastPage,
                 const std::vector<int>& pointCounts, std::vector<Record>& records) {
     std::vector<uint16_t> words;
     for (int page = 0; page <= lastPage; ++page) {
-        for (int w = 0; w < int(WordsPerPage); ++w) {
+        for (int w = 0; w < int(FlashWords::WordsPerPage); ++w) {
             words.push_back(flash.word(chip, page, w));
         }
     }
-    for (size_t s = 0; s < words.size(); s += WordsPerBlock) {
-        const size_t end = std::min(s + WordsPerBlock, words.size());
+    for (size_t s = 0; s < words.size(); s += FlashWords::WordsPerBlock) {
+        const size_t end = std::min(s + FlashWords::WordsPerBlock, words.size());
         size_t p = s;
         while (p + 3 <= end && words[p] != 0xFFFF) {
             const uint32_t v = uint32_t(words[p]) << 16 | words[p + 1];

@@ -323,9 +323,3 @@ TEST_F(LinkFaults, ANewLineAtTheSamePathConnectsAgainWhenRearmed) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

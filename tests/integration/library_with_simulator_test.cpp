@@ -1,3 +1,4 @@
+#include "FlashWords.h"
 #include "SimulatorProcess.h"
 #include "VTL_Modbus.h"
 
@@ -11,7 +12,6 @@ namespace {
 
 constexpr uint8_t Logger = 1;
 constexpr uint8_t ReadHolding = 3;
-constexpr size_t WordsPerPage = 132;
 
 class LibraryWithSimulator : public ::testing::Test {
 protected:
@@ -70,12 +70,13 @@ TEST_F(LibraryWithSimulator, PagesReadBackAsTheDeviceHoldsThem) {
     ScratchFolder files;
     start({"--prefill", "2", "--dump-image", files.file("image.bin")});
     const std::vector<uint16_t> image = readImageFile(files.file("image.bin"));
-    ASSERT_GT(image.size(), 4 * WordsPerPage);
+    ASSERT_GT(image.size(), 4 * FlashWords::WordsPerPage);
     for (uint16_t page = 0; page < 4; ++page) {
         for (uint16_t offset : {0, 132}) {
             const auto words = halfPage(1, page, offset);
             ASSERT_TRUE(words) << "page " << page << " offset " << offset;
-            const auto first = image.begin() + std::ptrdiff_t(page * WordsPerPage + offset / 2);
+            const auto first =
+                image.begin() + std::ptrdiff_t(page * FlashWords::WordsPerPage + offset / 2);
             EXPECT_EQ(*words, std::vector<uint16_t>(first, first + 66))
                 << "page " << page << " offset " << offset;
         }

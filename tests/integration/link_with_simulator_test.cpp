@@ -132,9 +132,3 @@ TEST_F(LinkWithSimulator, ASilentDeviceIsLostAndRearmedWhenItAnswersAgain) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

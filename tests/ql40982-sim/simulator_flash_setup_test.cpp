@@ -1,6 +1,7 @@
 // Setting the flash up for the download's tests: a crafted image served from a file, and
 // cyclical memory from the option or the project.
 
+#include "FlashWords.h"
 #include "SimulatorTest.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +10,6 @@
 #include <fstream>
 
 namespace {
-
-constexpr size_t WordsPerPage = 132;
-constexpr size_t WordsPerBlock = 8448;
-constexpr size_t ImageWords = 540672;
 
 void writeImage(const std::string& path, const std::vector<uint16_t>& words) {
     std::ofstream out(path, std::ios::binary);
@@ -24,13 +21,13 @@ void writeImage(const std::string& path, const std::vector<uint16_t>& words) {
 // Block 0 starts with the date word 0x0000; block 1 holds a record with hour 24 after a good
 // one; blocks 1 and 3 hold records with equal time stamps.
 std::vector<uint16_t> craftedImage() {
-    std::vector<uint16_t> image(ImageWords, 0xFFFF);
+    std::vector<uint16_t> image(FlashWords::ImageWords, 0xFFFF);
     const std::vector<uint16_t> block0 = {0x0000, 0x0000, 2000};
     const std::vector<uint16_t> block1 = {0x2CDE, 0xE7AD, 2001, 0x2CDF, 0x8000, 2001};
     const std::vector<uint16_t> block3 = {0x2CDE, 0xE7AD, 2000};
     std::copy(block0.begin(), block0.end(), image.begin());
-    std::copy(block1.begin(), block1.end(), image.begin() + WordsPerBlock);
-    std::copy(block3.begin(), block3.end(), image.begin() + 3 * WordsPerBlock);
+    std::copy(block1.begin(), block1.end(), image.begin() + FlashWords::WordsPerBlock);
+    std::copy(block3.begin(), block3.end(), image.begin() + 3 * FlashWords::WordsPerBlock);
     return image;
 }
 
@@ -52,14 +49,14 @@ TEST_F(FlashSetup, ACraftedImageIsServedAsItIs) {
     start({"--flash-image", files_.file("crafted.bin"), "--dump-image", files_.file("dump.bin"),
            "--control", files_.file("control")});
     for (const uint16_t page : {0, 64, 192}) {
-        const auto first = image.begin() + std::ptrdiff_t(page * WordsPerPage);
+        const auto first = image.begin() + std::ptrdiff_t(page * FlashWords::WordsPerPage);
         EXPECT_EQ(halfPage(1, page, 0), std::vector<uint16_t>(first, first + 66)) << page;
     }
     // Writing goes on after the last word of block 3: page 192, byte 6.
     EXPECT_EQ(master_->read(128, 3), (std::vector<uint16_t>{192, 6, 0}));
     EXPECT_EQ(readImageFile(files_.file("dump.bin")), image);
 
-    std::vector<uint16_t> other(ImageWords, 0xFFFF);
+    std::vector<uint16_t> other(FlashWords::ImageWords, 0xFFFF);
     other[0] = 0x1234;
     writeImage(files_.file("other.bin"), other);
     EXPECT_EQ(control(files_.file("control"), "flash " + files_.file("other.bin")), "OK");

@@ -2,6 +2,7 @@
 // records decoded by the record rules against the simulator's own log, live logging, and the
 // configuration taken from firmware.
 
+#include "FlashWords.h"
 #include "SimulatorTest.h"
 
 #include <gtest/gtest.h>
@@ -12,19 +13,15 @@
 
 namespace {
 
-constexpr size_t WordsPerPage = 132;
-constexpr size_t WordsPerBlock = 8448;
-constexpr size_t ImageWords = 540672;
-
 // The record rules, written out independently of the simulator: blocks of 8448 words,
 // records end at erased flash, a bad time stamp or an unknown command.
 std::vector<std::string> decodeRecords(const std::vector<uint16_t>& image,
                                        const std::vector<int>& pointCounts) {
     std::vector<std::string> records;
-    for (size_t block = 0; block < image.size() / WordsPerBlock; ++block) {
-        const size_t s = block * WordsPerBlock;
+    for (size_t block = 0; block < image.size() / FlashWords::WordsPerBlock; ++block) {
+        const size_t s = block * FlashWords::WordsPerBlock;
         size_t p = 0;
-        while (p < WordsPerBlock && image[s + p] != 0xFFFF) {
+        while (p < FlashWords::WordsPerBlock && image[s + p] != 0xFFFF) {
             const uint32_t v = uint32_t(image[s + p]) << 16 | image[s + p + 1];
             const unsigned year = 2000 + (v >> 26), month = (v >> 22) & 15, day = (v >> 17) & 31;
             const unsigned hour = (v >> 12) & 31, minute = (v >> 6) & 63, second = v & 63;
@@ -119,7 +116,7 @@ TEST_F(FlashTest, PageRequestsServeTheDumpedImageOfAFullMemory) {
     ScratchFolder files;
     start({"--prefill", "30", "--prefill-step", "60", "--dump-image", files.file("image.bin")});
     const auto image = readImageFile(files.file("image.bin"));
-    ASSERT_EQ(image.size(), ImageWords);
+    ASSERT_EQ(image.size(), FlashWords::ImageWords);
     const auto info = master_->read(128, 3);
     ASSERT_TRUE(info);
     EXPECT_EQ((*info)[2], 3);  // both chips full
@@ -135,14 +132,15 @@ TEST_F(FlashTest, PageRequestsServeTheDumpedImageOfAFullMemory) {
         const auto words = halfPage(c.chipCode, c.page, c.offset);
         ASSERT_TRUE(words) << c.chipCode << "/" << c.page;
         const size_t first =
-            ((c.chipCode == 3 ? 2048 : 0) + size_t(c.page)) * WordsPerPage + c.offset / 2;
+            ((c.chipCode == 3 ? 2048 : 0) + size_t(c.page)) * FlashWords::WordsPerPage +
+            c.offset / 2;
         EXPECT_EQ(*words, std::vector<uint16_t>(image.begin() + std::ptrdiff_t(first),
                                                 image.begin() + std::ptrdiff_t(first + 66)))
             << "chip code " << c.chipCode << " page " << c.page << " offset " << c.offset;
     }
     // A part of the buffer is a part of the same half page.
     ASSERT_TRUE(halfPage(3, 5, 132));
-    const size_t second = (2048 + 5) * WordsPerPage + 66;
+    const size_t second = (2048 + 5) * FlashWords::WordsPerPage + 66;
     EXPECT_EQ(master_->read(10010, 5),
               std::vector<uint16_t>(image.begin() + std::ptrdiff_t(second + 10),
                                     image.begin() + std::ptrdiff_t(second + 15)));
@@ -152,17 +150,17 @@ TEST_F(FlashTest, WritePositionPointsAtTheFirstErasedWord) {
     ScratchFolder files;
     start({"--prefill", "2", "--dump-image", files.file("image.bin")});
     const auto image = readImageFile(files.file("image.bin"));
-    ASSERT_EQ(image.size(), ImageWords);
+    ASSERT_EQ(image.size(), FlashWords::ImageWords);
     const auto info = master_->read(127, 4);
     ASSERT_TRUE(info);
     EXPECT_EQ((*info)[0], 1);  // chip 1
     EXPECT_EQ((*info)[3], 0);  // no chip full
-    const size_t next = (*info)[1] * WordsPerPage + (*info)[2] / 2;
+    const size_t next = (*info)[1] * FlashWords::WordsPerPage + (*info)[2] / 2;
     ASSERT_GT(next, 0u);
     EXPECT_EQ(image[next], 0xFFFF);
     EXPECT_NE(image[next - 1], 0xFFFF);
     EXPECT_EQ(std::count(image.begin() + std::ptrdiff_t(next), image.end(), 0xFFFF),
-              std::ptrdiff_t(ImageWords - next));
+              std::ptrdiff_t(FlashWords::ImageWords - next));
 }
 
 TEST(FlashRecords, DecodeToExactlyWhatWasLoggedAcrossBlocksAndChips) {

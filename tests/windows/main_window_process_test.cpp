@@ -129,9 +129,3 @@ TEST(ProgramOnADisplay, TitleIsTheCaptionAndTheProjectAlone) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,7 +1,7 @@
 #include "../support/ScriptedPrompts.h"
+#include "base/IniFile.h"
 #include "devicelink/LinkStatusBar.h"
 #include "projects/ProjectFiles.h"
-#include "base/IniFile.h"
 #include "shell/UAbout.h"
 #include "shell/UTessitoreFirmWare.h"
 #include "widgets/ClickableLabel.h"
@@ -98,10 +98,3 @@ TEST_F(MainWindowTest, MakerLabelOpensTheAboutWindow) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

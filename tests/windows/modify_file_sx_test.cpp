@@ -1,8 +1,8 @@
 #include "../support/ScriptedPrompts.h"
 #include "StartedPrograms.h"
 #include "UpdateProgramFolder.h"
-#include "firmware/ModifyFileSx.h"
 #include "base/PictureFiles.h"
+#include "firmware/ModifyFileSx.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -168,10 +168,3 @@ TEST_F(WizardWindow, ShownModallyUntilTheUserClosesIt) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -3,14 +3,14 @@
 #include "../support/FakeModbusDevice.h"
 #include "../support/ScriptedPrompts.h"
 #include "UpdateProgramFolder.h"
+#include "base/IniFile.h"
+#include "base/PictureFiles.h"
 #include "devicelink/ConnectSection.h"
 #include "firmware/ModifyFileSx.h"
 #include "loggeddata/DebugView.h"
 #include "loggeddata/DownloadDataSection.h"
 #include "projects/ProjectFiles.h"
 #include "projects/ProjectSection.h"
-#include "base/IniFile.h"
-#include "base/PictureFiles.h"
 #include "shell/ProgramWindows.h"
 #include "widgets/ClickableLabel.h"
 #include "widgets/SectionTile.h"
@@ -32,6 +32,8 @@ using Section = TFTessitoreFirmWare::Section;
 class ProgramWindowsTest : public ::testing::Test {
 protected:
     ProgramWindowsTest() {
+        // The program's own look, as its start-up gives it.
+        WidgetStyle::apply(*qApp);
         QDir().mkpath(folder.path() + "/Pictures");
         for (const QString& name : QDir(DLM_PICTURES_DIR).entryList({"*.jpg"})) {
             QFile::copy(QString(DLM_PICTURES_DIR) + '/' + name,
@@ -202,11 +204,3 @@ TEST_F(ProgramWindowsTest, EveryHintOfTheMainWindow) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    WidgetStyle::apply(application);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,17 +1,17 @@
 #include "../support/FakeModbusDevice.h"
 #include "../support/QtPrinters.h"
 #include "../support/ScriptedPrompts.h"
+#include "base/FolderLookup.h"
+#include "base/IniFile.h"
+#include "base/ProgramSettings.h"
+#include "base/WholeFile.h"
+#include "base/XmlDocument.h"
 #include "projects/ProjectFiles.h"
 #include "projects/ProjectSection.h"
 #include "projects/Upargen.h"
 #include "projects/Usaveproj.h"
-#include "base/FolderLookup.h"
-#include "base/IniFile.h"
 #include "shell/ProductTexts.h"
-#include "base/ProgramSettings.h"
 #include "shell/UTessitoreFirmWare.h"
-#include "base/WholeFile.h"
-#include "base/XmlDocument.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -380,10 +380,3 @@ TEST_F(PargenTest, OutOfListAndDamagedFilesAndCancel) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

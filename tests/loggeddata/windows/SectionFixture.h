@@ -88,12 +88,3 @@ protected:
     DownloadDataSection section_{
         DataSectionContext{link_, commands_, prompts_, [this] { return folder_.path(); }}};
 };
-
-// The main of the window tests: an offscreen application around the tests.
-#define DLM_OFFSCREEN_TEST_MAIN                  \
-    int main(int argc, char** argv) {            \
-        qputenv("QT_QPA_PLATFORM", "offscreen"); \
-        QApplication application(argc, argv);    \
-        ::testing::InitGoogleTest(&argc, argv);  \
-        return RUN_ALL_TESTS();                  \
-    }

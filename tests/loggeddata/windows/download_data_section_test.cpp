@@ -1,11 +1,11 @@
 #include "SectionFixture.h"
+#include "base/WholeFile.h"
 #include "loggeddata/CsvExport.h"
 #include "loggeddata/DataChart.h"
 #include "loggeddata/DataFiles.h"
 #include "loggeddata/LoggedDataTexts.h"
 #include "loggeddata/SampleTableModel.h"
 #include "loggeddata/USelectCmd.h"
-#include "base/WholeFile.h"
 
 #include <qcustomplot.h>
 #include <QCheckBox>
@@ -351,5 +351,3 @@ TEST_F(SectionTest, DeviceButtonsFollowTheLinkWhenTheSectionIsShown) {
 }
 
 }  // namespace
-
-DLM_OFFSCREEN_TEST_MAIN

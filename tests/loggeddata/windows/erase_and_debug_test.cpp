@@ -126,5 +126,3 @@ TEST_F(SectionTest, ATickAfterTheViewWasLeftRestartsThePollOfAConnectedLink) {
 }
 
 }  // namespace
-
-DLM_OFFSCREEN_TEST_MAIN

@@ -263,5 +263,3 @@ TEST_F(MainWindowDownloadData, ADiagramOfACommandTheNewListLacksGoesAtOnce) {
 }
 
 }  // namespace
-
-DLM_OFFSCREEN_TEST_MAIN

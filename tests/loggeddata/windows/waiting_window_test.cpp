@@ -78,5 +78,3 @@ TEST_F(WaitingWindow, OnlyTheWorkEndsIt) {
 }
 
 }  // namespace
-
-DLM_OFFSCREEN_TEST_MAIN
