@@ -23,9 +23,8 @@ run: build
 	@scripts/run-demo $(BUILD)
 
 test: build
-	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
-	@# Further test runs (sanitizer builds and the like) are scripts/test-*.
-	@for extra in scripts/test-*; do [ -x "$$extra" ] || continue; "$$extra" $(BUILD) || exit 1; done
+	@# The suite, then under the sanitizers and a short run of the fuzz targets.
+	@JOBS=$(JOBS) scripts/run-tests $(BUILD)
 
 fuzz: deps
 	@scripts/fuzz $(BUILD) $(FUZZ_SECONDS)
