@@ -29,9 +29,10 @@ QString ProgramSettings::settingsFile() const {
 
 namespace Settings {
 
-ProgramSettings prepareFolders(const QString& programFolder) {
+ProgramSettings prepareFolders(const ProgramPlaces& places) {
     ProgramSettings settings;
-    settings.ProgramFolder = QDir::cleanPath(programFolder);
+    settings.ExecutableFolder = QDir::cleanPath(places.executableFolder);
+    settings.ProgramFolder = QDir::cleanPath(places.programFolder);
     settings.MasterFolder = createdSubfolder(settings.ProgramFolder, MasterFolderName);
     settings.ProjectsFolder = createdSubfolder(settings.ProgramFolder, ProjectsFolderName);
     settings.ProjectFolder = settings.ProjectsFolder;

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "base/ProgramFolders.h"
+
 #include <QString>
 
-// The folders beside the executable and the two remembered settings. Held by the main window for
-// the whole run; other parts read it and the project operations change the current project.
+// The program's folders and the two remembered settings. Held by the main window for the whole
+// run; other parts read it and the project operations change the current project.
 struct ProgramSettings {
-    QString ProgramFolder;
+    QString ExecutableFolder;  // Burnix.exe and the pictures
+    QString ProgramFolder;     // Quandor.ini, MASTER and PROJECTS
     QString MasterFolder;
     QString ProjectsFolder;
     QString ProjectName;    // relative to ProjectsFolder; empty when there is no project
@@ -22,9 +25,9 @@ inline const QString MasterFolderName = QStringLiteral("MASTER");
 inline const QString ProjectsFolderName = QStringLiteral("PROJECTS");
 inline const QString TemplateFolderName = QStringLiteral("Projects_init");
 
-// Sets the folders from the program folder and creates MASTER and PROJECTS when missing (one
+// Sets the folders from the program's places and creates MASTER and PROJECTS when missing (one
 // level; a failure is left for the operations that need the folder to report).
-ProgramSettings prepareFolders(const QString& programFolder);
+ProgramSettings prepareFolders(const ProgramPlaces& places);
 
 // Reads the last project and the port; a port outside 0..7, or not a number, becomes 0.
 void readSettings(ProgramSettings& settings);

@@ -116,7 +116,7 @@ FirmwareUpdate firmwareUpdateFor(const ProgramSettings& settings, int firmwareVa
                                settings.ProjectFolder, firmwareVariant);
     update.outputFolder = settings.ProjectFolder + QLatin1Char('/');
     update.outputName = finalOutputName(QFileInfo(update.merge.baseFirmware).fileName());
-    update.programFolder = settings.ProgramFolder;
+    update.executableFolder = settings.ExecutableFolder;
     update.portIndex = settings.ComPortNumber;
     return update;
 }
@@ -150,7 +150,7 @@ UpdateOutcome executeUpdate(const FirmwareUpdate& update, Prompts& prompts,
         return UpdateOutcome::OutputMissing;
     }
     const QString programmer =
-        update.programFolder + QLatin1Char('/') + FirmwareUpdateTexts::ProgrammerName;
+        update.executableFolder + QLatin1Char('/') + FirmwareUpdateTexts::ProgrammerName;
     if (!QFileInfo(programmer).isFile()) {
         prompts.inform(FirmwareUpdateTexts::ProgrammerMissing);
         return UpdateOutcome::ProgrammerMissing;

@@ -45,10 +45,10 @@ private:
 // What one opening of the wizard works with, taken from the current settings.
 struct FirmwareUpdate {
     MergeRun merge;
-    QString outputFolder;  // the project folder, with a trailing separator
-    QString outputName;    // "New_" followed by the base firmware's name
-    QString programFolder;
-    int portIndex = 0;  // 0 is Com1
+    QString outputFolder;      // the project folder, with a trailing separator
+    QString outputName;        // "New_" followed by the base firmware's name
+    QString executableFolder;  // Burnix.exe and the pictures beside it
+    int portIndex = 0;         // 0 is Com1
 };
 
 FirmwareUpdate firmwareUpdateFor(const ProgramSettings& settings,

@@ -116,7 +116,7 @@ void TFModifyFileSx::showPage() {
     L_Step->setText(shownLines(pages_.instructions()));
     // A missing or broken picture leaves the area empty.
     const QImage picture =
-        loadJpegPicture(PictureFiles::path(update_.programFolder, pages_.pictureName()));
+        loadJpegPicture(PictureFiles::path(update_.executableFolder, pages_.pictureName()));
     Image_Step->setPixmap(picture.isNull()
                               ? QPixmap()
                               : QPixmap::fromImage(picture.scaled(PictureSize, Qt::KeepAspectRatio,

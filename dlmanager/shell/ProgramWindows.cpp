@@ -10,13 +10,13 @@
 #include "projects/Usaveproj.h"
 #include "shell/UAbout.h"
 
-ProgramWindows::ProgramWindows(const QString& programFolder, Prompts* prompts,
+ProgramWindows::ProgramWindows(const ProgramPlaces& places, Prompts* prompts,
                                const ModbusLibrary& library)
-    : FTessitoreFirmWare(programFolder, prompts, library) {
+    : FTessitoreFirmWare(places, prompts, library) {
     TFTessitoreFirmWare& main = FTessitoreFirmWare;
     Prompts& messages = main.prompts();
     Fsaveproj = std::make_unique<TFsaveproj>(main.settings(), messages, &main);
-    FAbout = std::make_unique<TFAbout>(&main);
+    FAbout = std::make_unique<TFAbout>(main.settings().ProgramFolder, &main);
     FModifyFileSx = std::make_unique<TFModifyFileSx>(&main, &messages);
     Fpargen = std::make_unique<TFpargen>(messages, &main);
     FDateTime = std::make_unique<TFDateTime>(main.comon(), messages, &main);

@@ -11,7 +11,7 @@ class ProgramWindows {
 public:
     // Messages go through `prompts` when given (tests), else through the toolkit's boxes; the
     // device is reached through `library`.
-    explicit ProgramWindows(const QString& programFolder, Prompts* prompts = nullptr,
+    explicit ProgramWindows(const ProgramPlaces& places, Prompts* prompts = nullptr,
                             const ModbusLibrary& library = boundModbusLibrary());
     ~ProgramWindows();
     ProgramWindows(const ProgramWindows&) = delete;

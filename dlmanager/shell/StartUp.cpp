@@ -2,9 +2,10 @@
 
 #include "projects/ProjectFiles.h"
 
-StartUpState startUp(const QString& programFolder) {
+StartUpState startUp(const ProgramPlaces& places) {
+    ProgramFolders::furnish(places);
     StartUpState state;
-    state.settings = Settings::prepareFolders(programFolder);
+    state.settings = Settings::prepareFolders(places);
     Settings::readSettings(state.settings);
     state.projectReopened = Settings::reopenLastProject(state.settings);
     if (state.projectReopened) {

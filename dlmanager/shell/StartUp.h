@@ -10,6 +10,7 @@ struct StartUpState {
     bool projectReopened = false;  // the title then names settings.ProjectName
 };
 
-// Sets the folders (creating MASTER and PROJECTS), reads the settings file and reopens the last
-// project, loading its command list, when its folder still exists.
-StartUpState startUp(const QString& programFolder);
+// Sets the folders (making a per-user program folder from the shipped files, creating MASTER and
+// PROJECTS), reads the settings file and reopens the last project, loading its command list,
+// when its folder still exists.
+StartUpState startUp(const ProgramPlaces& places);

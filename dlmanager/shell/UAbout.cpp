@@ -3,11 +3,12 @@
 #include "shell/ProductTexts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
+TFAbout::TFAbout(const QString& programFolder, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About"));
     setModal(true);
 
@@ -25,6 +26,11 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
                                 ProductTexts::ContactWeb}
                         .join(QLatin1Char('\n')));
 
+    L_Folder = new QLabel(
+        QStringLiteral("Program folder:\n") + QDir::toNativeSeparators(programFolder), this);
+    L_Folder->setAlignment(Qt::AlignCenter);
+    L_Folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     B_OK = new QPushButton(QStringLiteral("OK"), this);
     B_OK->setDefault(true);
     connect(B_OK, &QPushButton::clicked, this, &QDialog::accept);
@@ -34,6 +40,7 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     layout->setSpacing(12);
     layout->addWidget(L_VTL);
     layout->addWidget(L_Info);
+    layout->addWidget(L_Folder);
     layout->addWidget(B_OK, 0, Qt::AlignHCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -31,9 +31,9 @@ constexpr QSize OpeningSize(1000, 700);
 
 }  // namespace
 
-TFTessitoreFirmWare::TFTessitoreFirmWare(const QString& programFolder, Prompts* prompts,
+TFTessitoreFirmWare::TFTessitoreFirmWare(const ProgramPlaces& places, Prompts* prompts,
                                          const ModbusLibrary& library)
-    : state_(startUp(programFolder)),
+    : state_(startUp(places)),
       toolkitPrompts_(this),
       prompts_(prompts ? prompts : &toolkitPrompts_),
       comon_(library, *prompts_, [this] { return state_.settings.ComPortNumber; }),
@@ -209,7 +209,7 @@ QWidget* TFTessitoreFirmWare::buildLeftColumn() {
     });
     layout->addWidget(L_VTL);
 
-    const QString& folder = state_.settings.ProgramFolder;
+    const QString& folder = state_.settings.ExecutableFolder;
     Tile_Connect = new SectionTile(PictureFiles::path(folder, PictureFiles::ConnectTile),
                                    QStringLiteral("Connect"),
                                    QStringLiteral("Connect, sconnect and set date"), column);

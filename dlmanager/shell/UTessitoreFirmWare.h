@@ -41,7 +41,7 @@ public:
 
     // Messages go through `prompts` when given (tests), else through the toolkit's boxes; the
     // device is reached through `library` (tests bind a fake device).
-    explicit TFTessitoreFirmWare(const QString& programFolder, Prompts* prompts = nullptr,
+    explicit TFTessitoreFirmWare(const ProgramPlaces& places, Prompts* prompts = nullptr,
                                  const ModbusLibrary& library = boundModbusLibrary());
     ~TFTessitoreFirmWare() override;
 

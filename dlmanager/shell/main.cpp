@@ -1,3 +1,4 @@
+#include "base/ProgramFolders.h"
 #include "shell/ProgramWindows.h"
 #include "shell/TerminationSignals.h"
 #include "widgets/WidgetStyle.h"
@@ -10,7 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("dlmanager"));
     WidgetStyle::apply(application);
 
-    ProgramWindows windows(QCoreApplication::applicationDirPath());
+    ProgramWindows windows(ProgramFolders::placesOfThisProgram());
     TFTessitoreFirmWare& FTessitoreFirmWare = windows.FTessitoreFirmWare;
 
     TerminationSignals terminationSignals;

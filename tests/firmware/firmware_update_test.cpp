@@ -70,10 +70,16 @@ TEST(FirmwareUpdateState, TakenFromTheCurrentSettings) {
     EXPECT_EQ(update.outputName, "New_Flash_Application.sx");
     EXPECT_EQ(update.merge.folders.bankFolder, folder.bin());
     EXPECT_EQ(update.merge.switches, (BankSwitches{true, true, false, false, false}));
-    EXPECT_EQ(update.programFolder, folder.path());
+    EXPECT_EQ(update.executableFolder, folder.path());
     EXPECT_EQ(update.portIndex, 2);
     EXPECT_EQ(firmwareUpdateFor(folder.settings, 1).merge.switches,
               (BankSwitches{true, true, true, true, true}));
+
+    // Installed, Burnix.exe stays beside the executable while the firmware is the user's.
+    folder.settings.ExecutableFolder = "/usr/lib/dlmanager";
+    update = firmwareUpdateFor(folder.settings);
+    EXPECT_EQ(update.executableFolder, "/usr/lib/dlmanager");
+    EXPECT_EQ(update.merge.baseFirmware, folder.path() + "/MASTER/Flash_Application.sx");
 
     // Without MASTER the base firmware is looked for beside the program.
     QDir(folder.settings.MasterFolder).removeRecursively();

@@ -1,10 +1,14 @@
 #include "shell/StartUp.h"
 
+#include "TestFiles.h"
 #include "base/IniFile.h"
+#include "base/ProgramFolders.h"
+#include "base/WholeFile.h"
 #include "projects/ProjectFiles.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -98,6 +102,79 @@ TEST_F(StartUpTest, OnlyAnExistingFolderBelowProjectsIsReopened) {
         ASSERT_TRUE(Settings::writeLastProject(state.settings));
         EXPECT_EQ(IniFile::read(ini(), "lastproj", "projectname"), c.name);
     }
+}
+
+TEST(ProgramPlaces, TheExecutablesFolderUnlessItCannotHoldTheUsersFiles) {
+    QTemporaryDir dir;
+    QFile::link("/usr/bin", dir.filePath("system"));
+    const struct {
+        QString executable;
+        QString dataHome;  // "-": XDG_DATA_HOME unset
+        QString program;
+    } cases[] = {
+        {dir.path(), "/data", dir.path()},
+        {"/usr/lib/dlmanager", "/data", "/data/dlmanager"},
+        {"/usr/bin", "-", "/home/u/.local/share/dlmanager"},
+        {"/usr/bin", "", "/home/u/.local/share/dlmanager"},
+        {"/usr/bin", "data", "/home/u/.local/share/dlmanager"},
+        {dir.filePath("system"), "/data/", "/data/dlmanager"},
+        {dir.filePath("gone"), "/data", "/data/dlmanager"},
+    };
+    for (const auto& c : cases) {
+        QProcessEnvironment environment;
+        environment.insert("HOME", "/home/u");
+        if (c.dataHome != "-") {
+            environment.insert("XDG_DATA_HOME", c.dataHome);
+        }
+        const ProgramPlaces places = ProgramFolders::placesFor(c.executable, environment);
+        EXPECT_EQ(places.executableFolder, c.executable) << c.executable.toStdString();
+        EXPECT_EQ(places.programFolder, c.program) << c.executable.toStdString();
+    }
+}
+
+// Installed, the first start makes the per-user folder from the shipped files; later starts add
+// what is missing and keep what the user has.
+TEST_F(StartUpTest, PerUserProgramFolderIsMadeFromTheShippedFiles) {
+    const QString shipped = dir.filePath("lib");
+    const QString user = dir.filePath("home/.local/share/dlmanager");
+    for (const char* file : {"MASTER/Flash_Application.sx", "PROJECTS/Projects_init/cmdmb.xml",
+                             "PROJECTS/Projects_init/pargen.xml", "Pictures/Connect.jpg"}) {
+        const QString path = shipped + '/' + file;
+        QDir().mkpath(QFileInfo(path).path());
+        ASSERT_TRUE(writeFileWhole(path, QByteArray("shipped ") + file));
+    }
+    const auto entries = [](const QString& folder) {
+        QStringList all;
+        for (QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+             it.hasNext();) {
+            all << it.next().mid(folder.size());
+        }
+        all.sort();
+        return all;
+    };
+    const QStringList shippedBefore = entries(shipped);
+
+    StartUpState state = startUp({shipped, user});
+    EXPECT_EQ(state.settings.ExecutableFolder, shipped);
+    EXPECT_EQ(state.settings.ProgramFolder, user);
+    EXPECT_EQ(state.settings.ProjectsFolder, user + "/PROJECTS");
+    EXPECT_EQ(entries(user),
+              (QStringList{"/MASTER", "/MASTER/Flash_Application.sx", "/PROJECTS",
+                           "/PROJECTS/Projects_init", "/PROJECTS/Projects_init/cmdmb.xml",
+                           "/PROJECTS/Projects_init/pargen.xml"}));
+    EXPECT_EQ(fileBytes(user + "/MASTER/Flash_Application.sx"),
+              "shipped MASTER/Flash_Application.sx");
+    ASSERT_TRUE(Settings::writeLastProject(state.settings));
+    EXPECT_TRUE(QFileInfo(user + "/Quandor.ini").isFile());
+
+    ASSERT_TRUE(writeFileWhole(user + "/PROJECTS/Projects_init/cmdmb.xml", "the user's"));
+    QFile::remove(user + "/MASTER/Flash_Application.sx");
+    state = startUp({shipped, user});
+    EXPECT_EQ(fileBytes(user + "/PROJECTS/Projects_init/cmdmb.xml"), "the user's");
+    EXPECT_EQ(fileBytes(user + "/MASTER/Flash_Application.sx"),
+              "shipped MASTER/Flash_Application.sx");
+    EXPECT_EQ(entries(shipped), shippedBefore);
 }
 
 TEST(WindowTitle, CaptionAloneOrWithTheProjectName) {

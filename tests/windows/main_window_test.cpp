@@ -82,7 +82,7 @@ TEST_F(MainWindowTest, ProjectOperationsNameTheCurrentProjectInTheTitle) {
 
 TEST_F(MainWindowTest, MakerLabelOpensTheAboutWindow) {
     TFTessitoreFirmWare window(dir.path(), &prompts);
-    TFAbout about(&window);
+    TFAbout about(window.settings().ProgramFolder, &window);
     window.attachAbout(&about);
     bool shown = false;
     QTimer::singleShot(0, &about, [&] {
@@ -95,6 +95,7 @@ TEST_F(MainWindowTest, MakerLabelOpensTheAboutWindow) {
     EXPECT_EQ(window.L_VTL->text(), "Vartelo");
     const QString info = about.L_Info->text();
     EXPECT_TRUE(info.contains("Vers  0.0\n\ninfo at:\n")) << info.toStdString();
+    EXPECT_EQ(about.L_Folder->text(), "Program folder:\n" + dir.path());
 }
 
 }  // namespace

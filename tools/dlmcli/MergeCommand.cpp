@@ -1,3 +1,4 @@
+#include "CliProgramFolder.h"
 #include "CliPrompts.h"
 #include "ProjectArgument.h"
 #include "Subcommands.h"
@@ -5,7 +6,6 @@
 #include "firmware/FirmwareVariant.h"
 #include "firmware/SRecordMerge.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
 
@@ -27,9 +27,9 @@ int runMerge(const QStringList& arguments, CliPrompts& prompts) {
         return status;
     }
     const QString project = rest.front();
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    MergeRun run = mergeRunFor(QDir(programFolder).filePath(QStringLiteral("MASTER")),
-                               programFolder, project, FirmwareVariant);
+    const ProgramSettings folders = preparedProgramFolders();
+    MergeRun run =
+        mergeRunFor(folders.MasterFolder, folders.ProgramFolder, project, FirmwareVariant);
     if (!base.isEmpty()) {
         run.baseFirmware = base;
     }

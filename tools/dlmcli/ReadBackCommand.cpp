@@ -1,8 +1,8 @@
+#include "CliProgramFolder.h"
 #include "CliPrompts.h"
 #include "DeviceLink.h"
 #include "Subcommands.h"
 #include "base/FolderLookup.h"
-#include "base/ProgramSettings.h"
 #include "devicelink/Comon.h"
 #include "loggeddata/WaitingWork.h"
 #include "projects/CommandTable.h"
@@ -59,9 +59,7 @@ int runReadBack(const QStringList& arguments, CliPrompts& prompts) {
         prompts.inform(QStringLiteral("usage: dlmcli ") + usage);
         return 2;
     } else {
-        const QString projects =
-            pathInFolder(QCoreApplication::applicationDirPath(), Settings::ProjectsFolderName);
-        folder = pathInFolder(projects, ReadBackTexts::TempProject);
+        folder = pathInFolder(preparedProgramFolders().ProjectsFolder, ReadBackTexts::TempProject);
     }
     DeviceLink link(prompts, *port);
     if (!link.open()) {
