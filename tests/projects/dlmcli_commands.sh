@@ -26,6 +26,13 @@ grep -q "Project folder not found" "$work/err" || fail "no reason for the missin
 mkdir -p "$work/Empty"
 [[ $("$dlmcli" commands "$work/Empty" | wc -l) == 1 ]] || fail "empty project lists commands"
 
+# --help to stdout with success; --version names the program folder, here the build's.
+"$dlmcli" --help >"$work/out" || fail "--help exit status $?"
+grep -q '^  dlmcli status --port N' "$work/out" || fail "--help lists no subcommands"
+version=$("$dlmcli" --version) || fail "--version exit status $?"
+[[ "$version" == "dlmcli "[0-9]*.[0-9]*$'\n'"program folder: $(cd "$(dirname "$dlmcli")" && pwd -P)" ]] \
+    || fail "--version printed $version"
+
 if ((failures)); then
     exit 1
 fi

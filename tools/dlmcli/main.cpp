@@ -1,7 +1,9 @@
 #include "CliPrompts.h"
 #include "Subcommands.h"
+#include "base/ProgramFolders.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QStringList>
 #include <cstdio>
 
@@ -41,12 +43,25 @@ const Subcommand subcommands[] = {
     {"erase", "erase --port N            erase the memory of the logger on ComN", runErase},
 };
 
-int usage() {
-    std::fprintf(stderr, "usage: dlmcli SUBCOMMAND ARGUMENTS...\n");
+void printUsage(FILE* stream) {
+    std::fprintf(stream, "usage: dlmcli SUBCOMMAND ARGUMENTS...\n");
     for (const Subcommand& subcommand : subcommands) {
-        std::fprintf(stderr, "  dlmcli %s\n", subcommand.usage);
+        std::fprintf(stream, "  dlmcli %s\n", subcommand.usage);
     }
+    std::fprintf(stream, "  dlmcli --help | --version\n");
+}
+
+int usage() {
+    printUsage(stderr);
     return 2;
+}
+
+// The version, and the program folder the subcommands use for MASTER and PROJECTS.
+int version() {
+    std::printf(
+        "dlmcli %s\nprogram folder: %s\n", DLM_VERSION,
+        qPrintable(QDir::toNativeSeparators(ProgramFolders::placesOfThisProgram().programFolder)));
+    return 0;
 }
 
 }  // namespace
@@ -59,6 +74,13 @@ int main(int argc, char* argv[]) {
         return usage();
     }
     const QString name = arguments.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+        printUsage(stdout);
+        return 0;
+    }
+    if (name == QLatin1String("--version")) {
+        return version();
+    }
     for (const Subcommand& subcommand : subcommands) {
         if (name == QLatin1String(subcommand.name)) {
             CliPrompts prompts;
