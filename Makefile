@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test bench fuzz package clean
 
 all: build
 
@@ -28,6 +28,10 @@ test: build
 
 fuzz: deps
 	@scripts/fuzz $(BUILD) $(FUZZ_SECONDS)
+
+# dlmanager_<version>_<arch>.deb in this folder: `apt-get install ./dlmanager_*.deb`.
+package: build
+	@scripts/make-package $(BUILD) .
 
 bench: build
 	@scripts/run-benchmarks $(BUILD)
