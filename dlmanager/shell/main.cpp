@@ -9,6 +9,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     // No display name: the window system would append it to the main window's title.
     QApplication::setApplicationName(QStringLiteral("dlmanager"));
+    // The installed menu entry, for desktops that match windows to it by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.vartelo.dlmanager"));
     WidgetStyle::apply(application);
 
     ProgramWindows windows(ProgramFolders::placesOfThisProgram());
