@@ -11,6 +11,7 @@
 #include "projects/ProjectFiles.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <QDateTime>
 #include <csignal>
 #include <cstdlib>
@@ -106,7 +107,10 @@ TEST_F(DownloadWithSimulator, ADeviceGoneMidwayLeavesTheSamplesAsTheyWere) {
     int events = 0;
     work_.onEvents = [&] {
         if (++events == 10) {
+            // The path goes too: the freed pty may go at once to another test's line.
+            const std::string path = simulator_->link();
             simulator_->stop(SIGKILL);
+            ::unlink(path.c_str());
         }
     };
     EXPECT_FALSE(getData());

@@ -303,13 +303,12 @@ TEST_F(LinkFaults, ANewLineAtTheSamePathConnectsAgainWhenRearmed) {
     start({});
     connect();
     const std::string path = simulator->link();
-    simulator->stop(SIGKILL);  // the line closes under the open link, its path stays behind
+    calls.kill();  // the line closes under the open link
     for (int tick = 0; tick < 10 && link.linkState() == LinkState::Connected; ++tick) {
         link.StatusPoll();
     }
     EXPECT_NE(link.linkState(), LinkState::Connected);
 
-    ::unlink(path.c_str());
     auto previous = std::move(simulator);  // its folder holds the path
     start({}, path);
     prompts.shown.clear();
