@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -115,12 +114,9 @@ void TFModifyFileSx::prepare(const ProgramSettings& settings) {
 void TFModifyFileSx::showPage() {
     L_Step->setText(shownLines(pages_.instructions()));
     // A missing or broken picture leaves the area empty.
-    const QImage picture =
-        loadJpegPicture(PictureFiles::path(update_.executableFolder, pages_.pictureName()));
-    Image_Step->setPixmap(picture.isNull()
-                              ? QPixmap()
-                              : QPixmap::fromImage(picture.scaled(PictureSize, Qt::KeepAspectRatio,
-                                                                  Qt::SmoothTransformation)));
+    showPicture(*Image_Step,
+                loadJpegPicture(PictureFiles::path(update_.executableFolder, pages_.pictureName())),
+                PictureSize);
     B_Previous->setEnabled(pages_.previousEnabled());
     B_Next->setEnabled(pages_.nextEnabled());
     B_Execute->setEnabled(pages_.executeEnabled());

@@ -2,6 +2,8 @@
 
 #include "base/JpegDecoder.h"
 
+#include <QLabel>
+#include <QPixmap>
 #include <cstring>
 
 QImage loadJpegPicture(const QString& path) {
@@ -19,4 +21,16 @@ QImage loadJpegPicture(const QString& path) {
         std::memcpy(image.scanLine(y), decoded.rgb.constData() + rowBytes * y, size_t(rowBytes));
     }
     return image;
+}
+
+void showPicture(QLabel& label, const QImage& image, QSize shownSize) {
+    if (image.isNull()) {
+        label.setPixmap(QPixmap());
+        return;
+    }
+    const qreal ratio = label.devicePixelRatioF();
+    QPixmap pixmap = QPixmap::fromImage(
+        image.scaled(shownSize * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    pixmap.setDevicePixelRatio(ratio);
+    label.setPixmap(pixmap);
 }

@@ -4,7 +4,6 @@
 #include "widgets/WidgetStyle.h"
 
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -20,11 +19,7 @@ SectionTile::SectionTile(const QString& picturePath, const QString& text, const 
     picture = new QLabel(this);
     picture->setFixedSize(PictureSize);
     picture->setAlignment(Qt::AlignCenter);
-    const QImage image = loadJpegPicture(picturePath);
-    if (!image.isNull()) {
-        picture->setPixmap(QPixmap::fromImage(
-            image.scaled(PictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    }
+    showPicture(*picture, loadJpegPicture(picturePath), PictureSize);
     button = new QPushButton(text, this);
     button->setToolTip(hint);
     button->setProperty(WidgetStyle::SectionButtonProperty, true);

@@ -72,7 +72,7 @@ TEST_F(WizardWindow, OpensOnTheFirstPageAndWalksThePagesWithItsButtons) {
         // One step a line; the carriage return after each line feed is not shown as a blank.
         EXPECT_EQ(wizard.L_Step->text(),
                   UpdateWizardPages::instructions(step.page).replace("\n\r", "\n"));
-        EXPECT_EQ(wizard.Image_Step->pixmap().size(), QSize(480, 300));
+        EXPECT_EQ(wizard.Image_Step->pixmap().deviceIndependentSize().toSize(), QSize(480, 300));
     }
     EXPECT_TRUE(prompts.shown.isEmpty());
 }

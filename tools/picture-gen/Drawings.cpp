@@ -12,6 +12,8 @@ namespace {
 // The wizard shows its pictures at this size; the tiles sit in the main window's left column.
 constexpr QSize StepSize(480, 300);
 constexpr QSize TileSize(160, 100);
+// Drawn with twice the pixels, so that they stay sharp on screens scaled up to 200 %.
+constexpr int PixelsPerPoint = 2;
 
 const QColor Ink(0x33, 0x33, 0x33);
 const QColor Paper(0xFF, 0xFF, 0xFF);
@@ -36,7 +38,8 @@ QFont font(int pixels, bool bold = false) {
 }
 
 QImage blank(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(size * PixelsPerPoint, QImage::Format_RGB32);
+    image.setDevicePixelRatio(PixelsPerPoint);
     image.fill(Paper);
     return image;
 }
