@@ -4,6 +4,7 @@
 #include "devicelink/LinkSupervisor.h"
 #include "devicelink/UComPort.h"
 #include "devicelink/UDateTime.h"
+#include "widgets/SectionLayout.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -27,11 +28,7 @@ ConnectSection::ConnectSection(LinkSupervisor& link, QWidget* parent)
     : QWidget(parent), link_(link) {
     setObjectName(QStringLiteral("P_Connect"));
 
-    L_Title = new QLabel(QStringLiteral("Connection of the RS232 port"), this);
-    QFont titleFont = L_Title->font();
-    titleFont.setBold(true);
-    titleFont.setPointSize(titleFont.pointSize() + 4);
-    L_Title->setFont(titleFont);
+    L_Title = SectionLayout::title(QStringLiteral("Connection of the RS232 port"), this);
 
     B_SetComPort = actionButton(QStringLiteral("Set Communication Port"),
                                 QStringLiteral("Connect software with datalogger"), this);
@@ -56,9 +53,7 @@ ConnectSection::ConnectSection(LinkSupervisor& link, QWidget* parent)
     grid->addWidget(B_ClosePort, 3, 0);
     grid->setColumnStretch(2, 1);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(30, 24, 30, 24);
-    layout->setSpacing(18);
+    QVBoxLayout* layout = SectionLayout::columnOf(this);
     layout->addWidget(L_Title);
     layout->addLayout(grid);
     layout->addSpacing(10);

@@ -16,6 +16,7 @@
 #include "loggeddata/USelectCmd.h"
 #include "loggeddata/UWaiting.h"
 #include "loggeddata/U_Erase_Mem.h"
+#include "widgets/SectionLayout.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -36,12 +37,8 @@ constexpr int IndexColumnWidth = 64;
 DownloadDataSection::DownloadDataSection(DataSectionContext context, QWidget* parent)
     : QWidget(parent), context_(std::move(context)), data_(std::make_unique<LoggedData>()) {
     setObjectName(QStringLiteral("PBC_ManDati"));
-    auto* layout = new QVBoxLayout(this);
-    L_Title = new QLabel(QStringLiteral("Download Data "), this);
-    QFont titleFont = L_Title->font();
-    titleFont.setBold(true);
-    titleFont.setPointSize(titleFont.pointSize() + 4);
-    L_Title->setFont(titleFont);
+    QVBoxLayout* layout = SectionLayout::columnOf(this);
+    L_Title = SectionLayout::title(QStringLiteral("Download Data "), this);
     layout->addWidget(L_Title);
     layout->addWidget(buildButtonRows());
 

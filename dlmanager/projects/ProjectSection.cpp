@@ -11,6 +11,7 @@
 #include "projects/ProjectWorkspace.h"
 #include "projects/Upargen.h"
 #include "projects/Usaveproj.h"
+#include "widgets/SectionLayout.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -60,14 +61,8 @@ ProjectSection::ProjectSection(ProgramSettings& settings, CommandList& commands,
                                LinkSupervisor& link, QWidget* parent)
     : QWidget(parent), settings_(settings), commands_(commands), prompts_(prompts), link_(link) {
     setObjectName(QStringLiteral("P_Project"));
-    auto* title = new QLabel(QStringLiteral("Edit Project"), this);
-    QFont titleFont = title->font();
-    titleFont.setBold(true);
-    titleFont.setPointSize(titleFont.pointSize() + 4);
-    title->setFont(titleFont);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(title);
+    QVBoxLayout* layout = SectionLayout::columnOf(this);
+    layout->addWidget(SectionLayout::title(QStringLiteral("Edit Project"), this));
     layout->addWidget(buildButtonRows());
     layout->addWidget(buildEditor(), 1);
     layout->addStretch(0);

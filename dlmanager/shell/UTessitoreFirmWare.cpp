@@ -10,17 +10,22 @@
 #include "projects/ProjectSection.h"
 #include "shell/ProductTexts.h"
 #include "shell/UAbout.h"
+#include "shell/WindowPlacement.h"
 #include "widgets/ClickableLabel.h"
 #include "widgets/SectionTile.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <cstdio>
 
@@ -47,10 +52,25 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const ProgramPlaces& places, Prompts* p
     rows->setSpacing(0);
     auto* columns = new QHBoxLayout();
     columns->setSpacing(0);
-    columns->addWidget(buildLeftColumn());
-    P_Content = new QStackedWidget(outer);
+    // Both columns scroll where the screen is too small for them, rather than leaving the
+    // window larger than the screen.
+    leftColumnArea_ = new QScrollArea(outer);
+    leftColumnArea_->setObjectName(QStringLiteral("LeftColumnArea"));
+    leftColumnArea_->setFrameShape(QFrame::NoFrame);
+    leftColumnArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    leftColumnArea_->setWidget(buildLeftColumn());
+    leftColumnArea_->setWidgetResizable(true);
+    leftColumnArea_->installEventFilter(this);
+    columns->addWidget(leftColumnArea_);
+    auto* contentArea = new QScrollArea(outer);
+    contentArea->setObjectName(QStringLiteral("ContentArea"));
+    contentArea->setFrameShape(QFrame::NoFrame);
+    P_Content = new QStackedWidget(contentArea);
     P_Content->setObjectName(QStringLiteral("Content"));
-    columns->addWidget(P_Content, 1);
+    P_Content->setAttribute(Qt::WA_StyledBackground);
+    contentArea->setWidget(P_Content);
+    contentArea->setWidgetResizable(true);
+    columns->addWidget(contentArea, 1);
     rows->addLayout(columns, 1);
     P_Status = new LinkStatusBar(link_, outer);
     rows->addWidget(P_Status);
@@ -74,10 +94,7 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const ProgramPlaces& places, Prompts* p
             &TFTessitoreFirmWare::applyLinkIdleToShownSection);
     addDownloadDataSection();
 
-    resize(OpeningSize);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    placeOnScreen();
 
     // Until a project operation names a project, the caption stands alone.
     setWindowTitle(
@@ -86,6 +103,35 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const ProgramPlaces& places, Prompts* p
 }
 
 TFTessitoreFirmWare::~TFTessitoreFirmWare() = default;
+
+void TFTessitoreFirmWare::placeOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        resize(OpeningSize);
+        return;
+    }
+    // The window manager's frame is known only once the window is shown; the style's title
+    // bar and a border are a close estimate.
+    const int border = 4;
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    setGeometry(openingGeometry(OpeningSize, screen->availableGeometry(),
+                                QMargins(border, title + border, border, border)));
+}
+
+bool TFTessitoreFirmWare::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == leftColumnArea_ && event->type() == QEvent::Resize) {
+        fitLeftColumn();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFTessitoreFirmWare::fitLeftColumn() {
+    // The column keeps its width and gains the scroll bar's only when it has to scroll.
+    const QWidget* column = leftColumnArea_->widget();
+    const bool scrolls = leftColumnArea_->height() < column->minimumSizeHint().height();
+    const int bar = scrolls ? leftColumnArea_->verticalScrollBar()->sizeHint().width() : 0;
+    leftColumnArea_->setFixedWidth(column->minimumWidth() + bar);
+}
 
 void TFTessitoreFirmWare::addDownloadDataSection() {
     dataLink_ = std::make_unique<SupervisedDataLink>(link_);
@@ -161,6 +207,12 @@ void TFTessitoreFirmWare::showSection(Section section) {
         }
     }
     P_Content->setCurrentWidget(entry->second.panel);
+    const std::pair<Section, SectionTile*> tiles[] = {{Section::Connect, Tile_Connect},
+                                                      {Section::EditProject, Tile_Edit_Project},
+                                                      {Section::DownloadData, Tile_Download_Data}};
+    for (const auto& [tileSection, tile] : tiles) {
+        tile->setCurrent(tileSection == section);
+    }
     entry->second.panel->show();
     shown_ = section;
 }

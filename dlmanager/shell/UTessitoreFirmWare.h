@@ -20,6 +20,7 @@ class LinkStatusBar;
 class ProjectSection;
 class SectionTile;
 class QPushButton;
+class QScrollArea;
 class QStackedWidget;
 class TFAbout;
 class TFComPort;
@@ -96,6 +97,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct SectionEntry {
@@ -105,6 +107,8 @@ private:
     };
 
     QWidget* buildLeftColumn();
+    void placeOnScreen();
+    void fitLeftColumn();
     void addDownloadDataSection();
     void applyLinkIdleToShownSection();
 
@@ -114,6 +118,7 @@ private:
     Comon comon_;
     LinkSupervisor link_;
     std::unique_ptr<SupervisedDataLink> dataLink_;
+    QScrollArea* leftColumnArea_ = nullptr;
     std::map<Section, SectionEntry> sections_;
     std::optional<Section> shown_;
     TFAbout* FAbout_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -29,4 +30,11 @@ SectionTile::SectionTile(const QString& picturePath, const QString& text, const 
     layout->setSpacing(4);
     layout->addWidget(picture, 0, Qt::AlignHCenter);
     layout->addWidget(button);
+}
+
+void SectionTile::setCurrent(bool current) {
+    button->setProperty(WidgetStyle::CurrentProperty, current);
+    // A changed property takes effect in the style only when polished again.
+    button->style()->unpolish(button);
+    button->style()->polish(button);
 }

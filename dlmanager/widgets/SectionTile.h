@@ -13,6 +13,9 @@ public:
     SectionTile(const QString& picturePath, const QString& text, const QString& hint,
                 QWidget* parent = nullptr);
 
+    // Marks the tile of the section shown.
+    void setCurrent(bool current);
+
     QLabel* picture;
     QPushButton* button;
 };

@@ -19,5 +19,7 @@ void apply(QApplication& application);
 inline constexpr char PanelProperty[] = "panel";
 // Dynamic property of the section buttons of the left column.
 inline constexpr char SectionButtonProperty[] = "sectionButton";
+// Dynamic property of the section button of the section shown.
+inline constexpr char CurrentProperty[] = "current";
 
 }  // namespace WidgetStyle
