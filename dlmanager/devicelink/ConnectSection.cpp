@@ -30,18 +30,18 @@ ConnectSection::ConnectSection(LinkSupervisor& link, QWidget* parent)
 
     L_Title = SectionLayout::title(QStringLiteral("Connection of the RS232 port"), this);
 
-    B_SetComPort = actionButton(QStringLiteral("Set Communication Port"),
+    B_SetComPort = actionButton(QStringLiteral("Set Communication &Port"),
                                 QStringLiteral("Connect software with datalogger"), this);
-    B_ReadDateTime = actionButton(QStringLiteral("Read Date Time"),
+    B_ReadDateTime = actionButton(QStringLiteral("&Read Date Time"),
                                   QStringLiteral("Read the date in datalogger"), this);
     L_Con_Data = new QLabel(this);
     L_Con_Data->setMinimumWidth(200);
-    B_SetDateTime = actionButton(QStringLiteral("Set Date Time"),
+    B_SetDateTime = actionButton(QStringLiteral("Set Date T&ime"),
                                  QStringLiteral("Write the correct date in datalogger"), this);
-    B_ClosePort = actionButton(QStringLiteral("Close Communication Port"),
+    B_ClosePort = actionButton(QStringLiteral("C&lose Communication Port"),
                                QStringLiteral("Disconnect the software from datalogger"), this);
-    CB_Start_Stop = new QCheckBox(QStringLiteral("Start and stop with Dip-Switch"), this);
-    CB_Cyclical_Mem = new QCheckBox(QStringLiteral("Cyclical Memory"), this);
+    CB_Start_Stop = new QCheckBox(QStringLiteral("Start and stop with Dip-S&witch"), this);
+    CB_Cyclical_Mem = new QCheckBox(QStringLiteral("C&yclical Memory"), this);
 
     auto* grid = new QGridLayout();
     grid->setHorizontalSpacing(16);

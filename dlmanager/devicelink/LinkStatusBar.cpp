@@ -22,14 +22,18 @@ LinkStatusBar::LinkStatusBar(LinkSupervisor& link, QWidget* parent) : QWidget(pa
     Stato_Com = new Lamp(this, Lamp::Shape::Circle);
     Stato_Com->setColour(link.linkLamp());
     Stato_Com->installEventFilter(this);
+    Stato_Com->setAccessibleName(QStringLiteral("Link"));
+    showLinkState(link.linkState());
     L_Data = new QLabel(this);
+    L_Data->setAccessibleName(QStringLiteral("Datalogger date and time"));
     L_Data->setMinimumWidth(190);
     S_Stato_DL = new Lamp(this, Lamp::Shape::RoundedSquare);
+    S_Stato_DL->setAccessibleName(QStringLiteral("Datalogger"));
     L_Stato = new QLabel(this);
     L_Stato->setMinimumWidth(110);
-    B_Run = new QPushButton(QStringLiteral("RUN"), this);
+    B_Run = new QPushButton(QStringLiteral("R&UN"), this);
     B_Run->setToolTip(QStringLiteral("Datalogger start to save data"));
-    B_Stop = new QPushButton(QStringLiteral("STOP"), this);
+    B_Stop = new QPushButton(QStringLiteral("S&TOP"), this);
     B_Stop->setToolTip(QStringLiteral("Datalogger stop to save data"));
     for (QPushButton* button : {B_Run, B_Stop}) {
         button->setMinimumWidth(70);
@@ -46,11 +50,15 @@ LinkStatusBar::LinkStatusBar(LinkSupervisor& link, QWidget* parent) : QWidget(pa
     layout->addWidget(B_Stop);
 
     connect(&link, &LinkSupervisor::linkLampChanged, Stato_Com, &Lamp::setColour);
+    connect(&link, &LinkSupervisor::linkStateChanged, this, &LinkStatusBar::showLinkState);
     connect(&link, &LinkSupervisor::deviceClockShown, L_Data, &QLabel::setText);
     connect(&link, &LinkSupervisor::runStateShown, this,
             [this](LampColour lamp, const QString& hint, const QString& text) {
                 S_Stato_DL->setColour(lamp);
                 S_Stato_DL->setToolTip(hint);
+                S_Stato_DL->setAccessibleDescription(
+                    QStringLiteral("Datalogger: %1")
+                        .arg(text.isEmpty() ? QStringLiteral("unknown") : text));
                 L_Stato->setText(text);
             });
     connect(&link, &LinkSupervisor::runStopEnabledChanged, B_Run, &QWidget::setEnabled);
@@ -59,6 +67,12 @@ LinkStatusBar::LinkStatusBar(LinkSupervisor& link, QWidget* parent) : QWidget(pa
             whenLinkIdle(link.comon(), [&link] { link.run(); }));
     connect(B_Stop, &QPushButton::clicked, &link,
             whenLinkIdle(link.comon(), [&link] { link.stop(); }));
+}
+
+void LinkStatusBar::showLinkState(LinkState state) {
+    // The lamp's colour in words, for screen readers.
+    static const char* const words[] = {"Closed", "Lost", "Connected", "Connecting"};
+    Stato_Com->setAccessibleDescription(QStringLiteral("Link: %1").arg(words[int(state)]));
 }
 
 bool LinkStatusBar::eventFilter(QObject* watched, QEvent* event) {

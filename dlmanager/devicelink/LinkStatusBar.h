@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devicelink/LinkState.h"
+
 #include <QWidget>
 
 class Lamp;
@@ -26,5 +28,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void showLinkState(LinkState state);
     LinkSupervisor& link_;
 };

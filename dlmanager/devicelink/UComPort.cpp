@@ -17,7 +17,7 @@ TFComPort::TFComPort(QWidget* parent) : QDialog(parent) {
 
     auto* group = new QGroupBox(QStringLiteral("Serial Parameter"), this);
     auto* row = new QHBoxLayout(group);
-    auto* label = new QLabel(QStringLiteral("Port"), group);
+    auto* label = new QLabel(QStringLiteral("&Port"), group);
     CB_Port = new QComboBox(group);
     for (int i = 0; i < PortCount; ++i) {
         CB_Port->addItem(QStringLiteral("Com%1").arg(i + 1));

@@ -33,19 +33,19 @@ TFDateTime::TFDateTime(Comon& comon, Prompts& prompts, QWidget* parent)
     auto* outer = new QGroupBox(QStringLiteral("Write Date Time"), this);
     auto* dateGroup = new QGroupBox(QStringLiteral("Date"), outer);
     auto* dateForm = new QFormLayout(dateGroup);
-    EDay = addField(dateForm, QStringLiteral("Day"), dateGroup);
-    EMonth = addField(dateForm, QStringLiteral("Month"), dateGroup);
-    EYear = addField(dateForm, QStringLiteral("Year"), dateGroup);
+    EDay = addField(dateForm, QStringLiteral("&Day"), dateGroup);
+    EMonth = addField(dateForm, QStringLiteral("M&onth"), dateGroup);
+    EYear = addField(dateForm, QStringLiteral("&Year"), dateGroup);
     auto* timeGroup = new QGroupBox(QStringLiteral("Time"), outer);
     auto* timeForm = new QFormLayout(timeGroup);
-    EHour = addField(timeForm, QStringLiteral("Hour"), timeGroup);
-    EMinute = addField(timeForm, QStringLiteral("Minute"), timeGroup);
-    ESecond = addField(timeForm, QStringLiteral("Second"), timeGroup);
+    EHour = addField(timeForm, QStringLiteral("&Hour"), timeGroup);
+    EMinute = addField(timeForm, QStringLiteral("M&inute"), timeGroup);
+    ESecond = addField(timeForm, QStringLiteral("&Second"), timeGroup);
     auto* groups = new QHBoxLayout(outer);
     groups->addWidget(dateGroup);
     groups->addWidget(timeGroup);
 
-    BWrite = new QPushButton(QStringLiteral("Write Date"), this);
+    BWrite = new QPushButton(QStringLiteral("&Write Date"), this);
     // Enter in ESecond means nothing: no button takes it.
     BWrite->setAutoDefault(false);
     auto* buttons = new QHBoxLayout();

@@ -43,6 +43,9 @@ TFModifyFileSx::TFModifyFileSx(QWidget* parent, Prompts* prompts)
     L_NameFirmware = new QLabel(QStringLiteral("Name new Firmware:"), this);
     E_NameFirmware = new QLineEdit(this);
     E_NameFirmware->setReadOnly(true);
+    // Shown, not edited: the keys go from button to button.
+    E_NameFirmware->setFocusPolicy(Qt::ClickFocus);
+    L_NameFirmware->setBuddy(E_NameFirmware);
     auto* nameRow = new QHBoxLayout();
     nameRow->addWidget(L_NameFirmware);
     nameRow->addWidget(E_NameFirmware, 1);
@@ -63,12 +66,9 @@ TFModifyFileSx::TFModifyFileSx(QWidget* parent, Prompts* prompts)
     stepRow->addWidget(L_Step, 1);
     stepRow->addWidget(L_Com, 0, Qt::AlignTop);
 
-    B_Previous = new QPushButton(QStringLiteral("Previous"), this);
-    B_Next = new QPushButton(QStringLiteral("Next"), this);
-    B_Execute = new QPushButton(QStringLiteral("Execute update firmware"), this);
-    for (QPushButton* button : {B_Previous, B_Next, B_Execute}) {
-        button->setAutoDefault(false);
-    }
+    B_Previous = new QPushButton(QStringLiteral("&Previous"), this);
+    B_Next = new QPushButton(QStringLiteral("&Next"), this);
+    B_Execute = new QPushButton(QStringLiteral("&Execute update firmware"), this);
     auto* buttonRow = new QHBoxLayout();
     buttonRow->addWidget(B_Previous);
     buttonRow->addWidget(B_Next);
@@ -120,6 +120,12 @@ void TFModifyFileSx::showPage() {
     B_Previous->setEnabled(pages_.previousEnabled());
     B_Next->setEnabled(pages_.nextEnabled());
     B_Execute->setEnabled(pages_.executeEnabled());
+    // Return goes on through the pages: to the next one, then the update, else back.
+    QPushButton* onward = pages_.nextEnabled()      ? B_Next
+                          : pages_.executeEnabled() ? B_Execute
+                                                    : B_Previous;
+    onward->setDefault(true);
+    onward->setFocus();
 }
 
 void TFModifyFileSx::execute() {

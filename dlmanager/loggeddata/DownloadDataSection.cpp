@@ -82,14 +82,14 @@ QWidget* DownloadDataSection::buildButtonRows() {
     auto* layout = new QVBoxLayout(rows);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* first = new QHBoxLayout();
-    Btn_Get_Data = button(QStringLiteral("Get Data"), QStringLiteral("Get data from datalogger"),
+    Btn_Get_Data = button(QStringLiteral("&Get Data"), QStringLiteral("Get data from datalogger"),
                           Action::GetData, rows);
-    B_Debug =
-        button(QStringLiteral("Debug"), QStringLiteral("Show debug variable"), Action::Debug, rows);
+    B_Debug = button(QStringLiteral("De&bug"), QStringLiteral("Show debug variable"), Action::Debug,
+                     rows);
     B_EraseMem =
-        button(QStringLiteral("Erase Memory"), QStringLiteral("Cancel the memory in datalogger"),
+        button(QStringLiteral("Erase &Memory"), QStringLiteral("Cancel the memory in datalogger"),
                Action::EraseMemory, rows);
-    MemDown = new QCheckBox(QStringLiteral("Download all memory"), rows);
+    MemDown = new QCheckBox(QStringLiteral("Download a&ll memory"), rows);
     connect(MemDown, &QCheckBox::toggled, this, &DownloadDataSection::askDownloadAllMemory);
     for (QWidget* widget :
          std::initializer_list<QWidget*>{Btn_Get_Data, B_Debug, B_EraseMem, MemDown}) {
@@ -97,13 +97,13 @@ QWidget* DownloadDataSection::buildButtonRows() {
     }
     first->addStretch(1);
     auto* second = new QHBoxLayout();
-    B_Grid = button(QStringLiteral("Grid"), QStringLiteral("Show the data in a table"),
+    B_Grid = button(QStringLiteral("G&rid"), QStringLiteral("Show the data in a table"),
                     Action::Grid, rows);
-    B_Chart = button(QStringLiteral("Chart"), QStringLiteral("Show the data in a chart"),
+    B_Chart = button(QStringLiteral("C&hart"), QStringLiteral("Show the data in a chart"),
                      Action::Chart, rows);
-    B_SaveData = button(QStringLiteral("Save Data"), QStringLiteral("Save the data in a file"),
+    B_SaveData = button(QStringLiteral("&Save Data"), QStringLiteral("Save the data in a file"),
                         Action::SaveData, rows);
-    B_LoadData = button(QStringLiteral("Load Data"), QStringLiteral("Load the data from a file"),
+    B_LoadData = button(QStringLiteral("L&oad Data"), QStringLiteral("Load the data from a file"),
                         Action::LoadData, rows);
     for (QPushButton* widget : {B_Grid, B_Chart, B_SaveData, B_LoadData}) {
         second->addWidget(widget);
@@ -133,8 +133,8 @@ QWidget* DownloadDataSection::buildTablePanel() {
     SgA->setColumnWidth(2, 150);
     layout->addWidget(SgA, 1);
     auto* buttons = new QHBoxLayout();
-    B_Parameter = button(QStringLiteral("Parameter"), QString(), Action::Parameter, P_Table);
-    B_Export = button(QStringLiteral("Export Cvs"), QString(), Action::ExportCsv, P_Table);
+    B_Parameter = button(QStringLiteral("&Parameter"), QString(), Action::Parameter, P_Table);
+    B_Export = button(QStringLiteral("E&xport Cvs"), QString(), Action::ExportCsv, P_Table);
     buttons->addWidget(B_Parameter);
     buttons->addWidget(B_Export);
     buttons->addStretch(1);
@@ -150,13 +150,13 @@ QWidget* DownloadDataSection::buildChartPanel() {
     layout->addWidget(Chart, 1);
     auto* buttons = new QHBoxLayout();
     B_Chart_Ind =
-        button(QStringLiteral("Before"), QStringLiteral("Show the chart of precedent command"),
+        button(QStringLiteral("Be&fore"), QStringLiteral("Show the chart of precedent command"),
                Action::Before, P_Chart);
-    B_Chart_Ava = button(QStringLiteral("Next"), QStringLiteral("Show the chart of next command"),
+    B_Chart_Ava = button(QStringLiteral("&Next"), QStringLiteral("Show the chart of next command"),
                          Action::Next, P_Chart);
     B_Zoom_In = button(QStringLiteral("+"), QStringLiteral("Zoom in"), Action::ZoomIn, P_Chart);
     B_Zoom_Out = button(QStringLiteral("-"), QStringLiteral("Zoom out"), Action::ZoomOut, P_Chart);
-    B_Nor_Zoom = button(QStringLiteral("Normal Zoom"), QStringLiteral("Zoom normal"),
+    B_Nor_Zoom = button(QStringLiteral("Normal &Zoom"), QStringLiteral("Zoom normal"),
                         Action::NormalZoom, P_Chart);
     for (QPushButton* widget : {B_Chart_Ind, B_Chart_Ava, B_Zoom_In, B_Zoom_Out, B_Nor_Zoom}) {
         buttons->addWidget(widget);

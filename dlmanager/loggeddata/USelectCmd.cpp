@@ -59,8 +59,8 @@ TFSelectCmd::TFSelectCmd(QWidget* parent) : QDialog(parent) {
     layout->addWidget(SG_Cmd, 1);
 
     auto* buttons = new QHBoxLayout();
-    B_AllVisible = new QPushButton(QStringLiteral("All Visible"), this);
-    B_AllHide = new QPushButton(QStringLiteral("All Hide"), this);
+    B_AllVisible = new QPushButton(QStringLiteral("All &Visible"), this);
+    B_AllHide = new QPushButton(QStringLiteral("All &Hide"), this);
     B_OK = new QPushButton(QStringLiteral("OK"), this);
     B_Cancel = new QPushButton(QStringLiteral("Cancel"), this);
     for (QPushButton* button : {B_AllVisible, B_AllHide, B_OK, B_Cancel}) {

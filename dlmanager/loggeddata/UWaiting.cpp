@@ -32,7 +32,7 @@ TFWaiting::TFWaiting(std::function<bool()> commAborted, QWidget* parent, WhenLin
     L_Pages = new QLabel(this);
     P_Progress = new QProgressBar(this);
     P_Progress->setTextVisible(false);
-    B_Abort = new QPushButton(QStringLiteral("Abort"), this);
+    B_Abort = new QPushButton(QStringLiteral("&Abort"), this);
     for (QLabel* label : {L_Head, L_Mode, L_Progress}) {
         label->setAlignment(Qt::AlignCenter);
         layout->addWidget(label);

@@ -77,18 +77,18 @@ void ProjectSection::attachDialogs(TFsaveproj* saveproj, TFpargen* pargen) {
 QWidget* ProjectSection::buildButtonRows() {
     auto* rows = new QWidget(this);
     B_New_Project =
-        sectionButton(QStringLiteral("New project"), QStringLiteral("Create a new project"), rows);
-    B_Open_Project = sectionButton(QStringLiteral("Open project"),
+        sectionButton(QStringLiteral("&New project"), QStringLiteral("Create a new project"), rows);
+    B_Open_Project = sectionButton(QStringLiteral("&Open project"),
                                    QStringLiteral("Open an existing project"), rows);
-    B_Save_As = sectionButton(QStringLiteral("Save As..."),
+    B_Save_As = sectionButton(QStringLiteral("Save &As..."),
                               QStringLiteral("Save project with another name"), rows);
-    B_Download_Project = sectionButton(QStringLiteral("Download Project"),
+    B_Download_Project = sectionButton(QStringLiteral("Download &Project"),
                                        QStringLiteral("Donwload project from datalogger"), rows);
-    B_Update_Device = sectionButton(QStringLiteral("Update Device"),
+    B_Update_Device = sectionButton(QStringLiteral("Update De&vice"),
                                     QStringLiteral("Program the Datalogger"), rows);
-    B_Set_Com = sectionButton(QStringLiteral("Set Com."),
+    B_Set_Com = sectionButton(QStringLiteral("Set Co&m."),
                               QStringLiteral("Set the parameter for modbus comunication"), rows);
-    B_Command_List = sectionButton(QStringLiteral("Command List"),
+    B_Command_List = sectionButton(QStringLiteral("Command &List"),
                                    QStringLiteral("Set the command list "), rows);
     B_Download_Project->setEnabled(false);
 
@@ -137,8 +137,8 @@ QWidget* ProjectSection::buildEditor() {
     }
 
     P_Save = new QWidget(editor);
-    B_Save =
-        sectionButton(QStringLiteral("Save"), QStringLiteral("Save the dato of the table"), P_Save);
+    B_Save = sectionButton(QStringLiteral("&Save"), QStringLiteral("Save the dato of the table"),
+                           P_Save);
     auto* saveRow = new QHBoxLayout(P_Save);
     saveRow->setContentsMargins(0, 0, 0, 0);
     saveRow->addWidget(B_Save);

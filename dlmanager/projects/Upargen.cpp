@@ -26,9 +26,9 @@ TFpargen::TFpargen(Prompts& prompts, QWidget* parent)
     SE_DevID = new QSpinBox(G_Serial);
     SE_DevID->setRange(0, CommTexts::DeviceIdMax);
     auto* form = new QFormLayout(G_Serial);
-    form->addRow(QStringLiteral("Baudrate"), CB_Baudrate);
-    form->addRow(QStringLiteral("Parity"), CB_Parity);
-    form->addRow(QStringLiteral("DevID"), SE_DevID);
+    form->addRow(QStringLiteral("&Baudrate"), CB_Baudrate);
+    form->addRow(QStringLiteral("&Parity"), CB_Parity);
+    form->addRow(QStringLiteral("&DevID"), SE_DevID);
     showFields(CommFields{});
 
     B_OK = new QPushButton(QStringLiteral("OK"), this);

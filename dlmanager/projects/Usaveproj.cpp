@@ -32,7 +32,9 @@ TFsaveproj::TFsaveproj(ProgramSettings& settings, Prompts& prompts, QWidget* par
     buttons->addWidget(B_OK);
     buttons->addWidget(B_Cancel);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Project name"), this));
+    auto* nameLabel = new QLabel(QStringLiteral("Project &name"), this);
+    nameLabel->setBuddy(E_Name);
+    layout->addWidget(nameLabel);
     layout->addWidget(E_Name);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -263,12 +263,12 @@ QWidget* TFTessitoreFirmWare::buildLeftColumn() {
 
     const QString& folder = state_.settings.ExecutableFolder;
     Tile_Connect = new SectionTile(PictureFiles::path(folder, PictureFiles::ConnectTile),
-                                   QStringLiteral("Connect"),
+                                   QStringLiteral("&Connect"),
                                    QStringLiteral("Connect, sconnect and set date"), column);
     Tile_Edit_Project = new SectionTile(PictureFiles::path(folder, PictureFiles::EditProjectTile),
-                                        QStringLiteral("Edit Project"), QString(), column);
+                                        QStringLiteral("&Edit Project"), QString(), column);
     Tile_Download_Data = new SectionTile(PictureFiles::path(folder, PictureFiles::DownloadDataTile),
-                                         QStringLiteral("Download Data"), QString(), column);
+                                         QStringLiteral("&Download Data"), QString(), column);
     B_Connect = Tile_Connect->button;
     B_Edit_Project = Tile_Edit_Project->button;
     B_Download_Data = Tile_Download_Data->button;

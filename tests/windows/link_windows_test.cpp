@@ -1,5 +1,6 @@
 #include "../support/FakeModbusDevice.h"
 #include "../support/ScriptedPrompts.h"
+#include "../support/ShownText.h"
 #include "devicelink/ConnectSection.h"
 #include "devicelink/LinkStatusBar.h"
 #include "devicelink/UComPort.h"
@@ -109,12 +110,12 @@ TEST_F(LinkWindowsTest, TheConnectButtonShowsTheSectionAndLoadsTheOptionsEachTim
         {bar.B_Stop, "STOP", "Datalogger stop to save data"},
     };
     for (const auto& [button, text, hint] : buttons) {
-        EXPECT_EQ(button->text(), text);
+        EXPECT_EQ(shownText(button->text()), text);
         EXPECT_EQ(button->toolTip(), hint);
     }
     EXPECT_EQ(section.L_Title->text(), "Connection of the RS232 port");
-    EXPECT_EQ(section.CB_Start_Stop->text(), "Start and stop with Dip-Switch");
-    EXPECT_EQ(section.CB_Cyclical_Mem->text(), "Cyclical Memory");
+    EXPECT_EQ(shownText(section.CB_Start_Stop->text()), "Start and stop with Dip-Switch");
+    EXPECT_EQ(shownText(section.CB_Cyclical_Mem->text()), "Cyclical Memory");
 }
 
 TEST_F(LinkWindowsTest, ThePortDialogOpensTheLinkAndTheStatusBarFollowsIt) {
@@ -135,6 +136,8 @@ TEST_F(LinkWindowsTest, ThePortDialogOpensTheLinkAndTheStatusBarFollowsIt) {
     EXPECT_EQ(bar.S_Stato_DL->color(), Lamp::Red);
     EXPECT_EQ(bar.S_Stato_DL->toolTip(), "Datalogger is in Stop");
     EXPECT_EQ(bar.L_Stato->text(), "STOP");
+    EXPECT_EQ(bar.Stato_Com->accessibleDescription(), "Link: Connected");
+    EXPECT_EQ(bar.S_Stato_DL->accessibleDescription(), "Datalogger: STOP");
     EXPECT_TRUE(bar.B_Run->isEnabled());
     EXPECT_TRUE(bar.B_Stop->isEnabled());
 
@@ -158,6 +161,7 @@ TEST_F(LinkWindowsTest, ThePortDialogOpensTheLinkAndTheStatusBarFollowsIt) {
     EXPECT_EQ(bar.S_Stato_DL->color(), Lamp::White);
     EXPECT_EQ(bar.S_Stato_DL->toolTip(), "");
     EXPECT_EQ(bar.L_Stato->text(), "");
+    EXPECT_EQ(bar.Stato_Com->accessibleDescription(), "Link: Closed");
     EXPECT_FALSE(bar.B_Run->isEnabled());
     EXPECT_FALSE(bar.B_Stop->isEnabled());
     EXPECT_TRUE(prompts.shown.isEmpty());

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -75,6 +76,28 @@ TEST_F(WizardWindow, OpensOnTheFirstPageAndWalksThePagesWithItsButtons) {
         EXPECT_EQ(wizard.Image_Step->pixmap().deviceIndependentSize().toSize(), QSize(480, 300));
     }
     EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(WizardWindow, ReturnGoesOnThroughThePagesAndEscapeCloses) {
+    ASSERT_TRUE(installArgvRecorder(folder.path(), Programmer));
+    wizard.prepare(folder.settings);
+    wizard.show();
+    QApplication::setActiveWindow(&wizard);
+    // The onward button of each page has the focus and takes Return; the last page's is the
+    // update, which Return starts.
+    QPushButton* const onward[] = {wizard.B_Next, wizard.B_Next, wizard.B_Next, wizard.B_Execute};
+    for (int page = 0; page < 4; ++page) {
+        SCOPED_TRACE(page);
+        EXPECT_EQ(wizard.pages().page(), page);
+        EXPECT_EQ(QApplication::focusWidget(), onward[page]);
+        EXPECT_TRUE(onward[page]->isDefault());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    EXPECT_EQ(wizard.pages().page(), 3);
+    EXPECT_TRUE(recordedArguments(folder.path(), Programmer));
+    EXPECT_NE(QApplication::focusWidget(), wizard.E_NameFirmware);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(wizard.isVisible());
 }
 
 TEST_F(WizardWindow, MissingOrBrokenPicturesLeaveTheAreaEmpty) {

@@ -2,6 +2,7 @@
 // handing over to the wizard.
 #include "../support/FakeModbusDevice.h"
 #include "../support/ScriptedPrompts.h"
+#include "../support/ShownText.h"
 #include "UpdateProgramFolder.h"
 #include "base/IniFile.h"
 #include "base/PictureFiles.h"
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 
@@ -172,10 +174,42 @@ TEST_F(ProgramWindowsTest, SectionTilesShowTheirPicturesAndABrokenOneStaysEmpty)
     };
     for (const Tile& t : tiles) {
         EXPECT_EQ(t.tile->button, t.button);
-        EXPECT_EQ(t.button->text(), t.text);
+        EXPECT_EQ(shownText(t.button->text()), t.text);
         EXPECT_EQ(t.tile->picture->pixmap().isNull(), !t.pictured) << t.text;
     }
     EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(ProgramWindowsTest, TheSectionShownMarksItsTileAndEachActionHasItsOwnAltLetter) {
+    ProgramWindows windows(folder.path(), &prompts, device.library());
+    TFTessitoreFirmWare& main = windows.FTessitoreFirmWare;
+    main.show();
+    const std::pair<QPushButton*, Section> sections[] = {
+        {main.B_Connect, Section::Connect},
+        {main.B_Edit_Project, Section::EditProject},
+        {main.B_Download_Data, Section::DownloadData}};
+    for (const auto& [tileButton, section] : sections) {
+        SCOPED_TRACE(shownText(tileButton->text()).toStdString());
+        tileButton->click();
+        if (section == Section::EditProject) {
+            main.P_Project->B_Command_List->click();
+        }
+        for (const auto& [other, otherSection] : sections) {
+            EXPECT_EQ(other->property(WidgetStyle::CurrentProperty).toBool(), other == tileButton);
+        }
+        QMap<QChar, QString> taken;
+        for (const QAbstractButton* button : main.findChildren<QAbstractButton*>()) {
+            const QString text = button->text();
+            if (!button->isVisible() || !text.contains(QRegularExpression("[A-Za-z]"))) {
+                continue;
+            }
+            const QChar letter = altLetter(text);
+            EXPECT_FALSE(letter.isNull()) << text.toStdString();
+            EXPECT_FALSE(taken.contains(letter))
+                << text.toStdString() << " and " << taken.value(letter).toStdString();
+            taken.insert(letter, text);
+        }
+    }
 }
 
 TEST_F(ProgramWindowsTest, EveryHintOfTheMainWindow) {
