@@ -128,9 +128,10 @@ QWidget* DownloadDataSection::buildTablePanel() {
     SgA->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     SgA->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     SgA->horizontalHeader()->setStretchLastSection(true);
+    // Columns fit their texts (measured on the first rows only), the values take the rest.
+    SgA->horizontalHeader()->setResizeContentsPrecision(200);
+    SgA->setWordWrap(false);
     SgA->setColumnWidth(0, IndexColumnWidth);
-    SgA->setColumnWidth(1, 160);
-    SgA->setColumnWidth(2, 150);
     layout->addWidget(SgA, 1);
     auto* buttons = new QHBoxLayout();
     B_Parameter = button(QStringLiteral("&Parameter"), QString(), Action::Parameter, P_Table);
@@ -291,6 +292,9 @@ void DownloadDataSection::linkGone() {
 void DownloadDataSection::rebuildTable() {
     if (!Model->rebuild(data_->samples, context_.commands, DisplayBase_)) {
         context_.prompts.inform(LoggedDataTexts::NotCompatible);
+    }
+    for (int column = 1; column + 1 < Model->columnCount(); ++column) {
+        SgA->resizeColumnToContents(column);
     }
 }
 

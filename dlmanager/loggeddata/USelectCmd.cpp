@@ -53,7 +53,10 @@ TFSelectCmd::TFSelectCmd(QWidget* parent) : QDialog(parent) {
                                        QStringLiteral("N° Point")});
     SG_Cmd->verticalHeader()->hide();
     SG_Cmd->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    SG_Cmd->horizontalHeader()->setStretchLastSection(true);
+    // Every column fits its texts; the description takes the room that is left.
+    SG_Cmd->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    SG_Cmd->horizontalHeader()->setSectionResizeMode(Description, QHeaderView::Stretch);
+    SG_Cmd->setWordWrap(false);
     SG_Cmd->setItemDelegateForColumn(VisibleColumn, new VisibleDelegate(SG_Cmd));
     SG_Cmd->setEditTriggers(QAbstractItemView::AllEditTriggers);
     layout->addWidget(SG_Cmd, 1);
@@ -63,6 +66,7 @@ TFSelectCmd::TFSelectCmd(QWidget* parent) : QDialog(parent) {
     B_AllHide = new QPushButton(QStringLiteral("All &Hide"), this);
     B_OK = new QPushButton(QStringLiteral("OK"), this);
     B_Cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    B_OK->setDefault(true);
     for (QPushButton* button : {B_AllVisible, B_AllHide, B_OK, B_Cancel}) {
         buttons->addWidget(button);
     }
@@ -77,7 +81,7 @@ TFSelectCmd::TFSelectCmd(QWidget* parent) : QDialog(parent) {
         {QStringLiteral("Decimal"), QStringLiteral("Hexadecimal"), QStringLiteral("Binary")});
     (new QHBoxLayout(GB_TypeOfData))->addWidget(CB_TypeOfData);
     GB_VisibleIndex = new QGroupBox(QStringLiteral("Visible Index"), P_Bottom);
-    CB_VisibleIndex = new QCheckBox(QStringLiteral("Visible Index"), GB_VisibleIndex);
+    CB_VisibleIndex = new QCheckBox(QStringLiteral("Visible &Index"), GB_VisibleIndex);
     (new QHBoxLayout(GB_VisibleIndex))->addWidget(CB_VisibleIndex);
     bottom->addWidget(GB_TypeOfData);
     bottom->addWidget(GB_VisibleIndex);
