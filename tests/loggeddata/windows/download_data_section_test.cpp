@@ -125,6 +125,15 @@ TEST_F(SectionTest, TheTableShowsMarkersAndVisibleCommandsOnly) {
     section_.dispatch(Action::Grid);
     EXPECT_EQ(section_.Model->rowCount(), 100);
     EXPECT_EQ(column(section_.SgA, 0).last(), "100");
+    // The middle columns fit their texts, no cell wraps.
+    EXPECT_FALSE(section_.SgA->wordWrap());
+    for (int c = 1; c < 5; ++c) {
+        for (const QString& text : column(section_.SgA, c)) {
+            EXPECT_GT(section_.SgA->columnWidth(c),
+                      section_.SgA->fontMetrics().horizontalAdvance(text))
+                << text.toStdString();
+        }
+    }
 
     // Every command hidden: only the markers stay.
     whenSelecting(section_, [](TFSelectCmd& window) { window.B_AllHide->click(); });
