@@ -14,6 +14,10 @@ public:
     virtual void inform(const QString& text) = 0;
     // The same message with a detail (a reason and its fix) the user may unfold.
     virtual void informWithDetail(const QString& text, const QString& detail) = 0;
+    // A failure (a file not written, a port not opened, a download failed, a file refused):
+    // shown as the messages above, but marked as an error.
+    virtual void warn(const QString& text) = 0;
+    virtual void warnWithDetail(const QString& text, const QString& detail) = 0;
     // Buttons Yes and No; true for Yes.
     virtual bool askYesNo(const QString& text) = 0;
     // Buttons OK and Cancel; true for OK.

@@ -66,9 +66,9 @@ QString linkCountersText(const LinkCounters& counters) {
 void reportOpenFailure(Prompts& prompts, int comPortNumber) {
     const QString detail = PortDevices::failureDetail(PortDevices::probe(comPortNumber));
     if (detail.isEmpty()) {
-        prompts.inform(ComonTexts::OpenPortFailed);
+        prompts.warn(ComonTexts::OpenPortFailed);
     } else {
-        prompts.informWithDetail(ComonTexts::OpenPortFailed, detail);
+        prompts.warnWithDetail(ComonTexts::OpenPortFailed, detail);
     }
 }
 

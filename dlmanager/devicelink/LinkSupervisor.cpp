@@ -85,7 +85,7 @@ void LinkSupervisor::setCommunicationPort(
     settings_.ComPortNumber = *chosen;
     QString reason;
     if (!Settings::writeComPort(settings_, &reason)) {
-        prompts_.inform(Settings::settingsWriteFailureText(settings_, reason));
+        prompts_.warn(Settings::settingsWriteFailureText(settings_, reason));
     }
     openLink();
 }

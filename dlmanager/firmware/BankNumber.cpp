@@ -32,7 +32,7 @@ uint16_t bankNumber(const QString& text, Prompts& prompts) {
     }
     const std::optional<long long> number = parseDecimal(value);
     if (!number) {
-        prompts.inform(QStringLiteral("Error in conversion string"));
+        prompts.warn(QStringLiteral("Error in conversion string"));
         return 0xFFFF;
     }
     return static_cast<uint16_t>(*number);

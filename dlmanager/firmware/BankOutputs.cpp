@@ -56,7 +56,7 @@ bool writeBankSource(const QString& binFolder, const BankImage& bank, Prompts& p
     const QString path = pathInFolder(binFolder, QStringLiteral("bankg.c"));
     QString reason;
     if (!writeFileWhole(path, bankSourceText(bank), &reason)) {
-        prompts.inform(writeFailureText(path, reason));
+        prompts.warn(writeFailureText(path, reason));
         return false;
     }
     return true;
@@ -75,7 +75,7 @@ bool prepareBanksForUpdate(const QString& projectFolder, BankImages& banks, Prom
     // The merge takes the bank files from the folder: an old one left in place of a new one
     // would go into the device unnoticed.
     if (!banksWritten) {
-        prompts.inform(bankFailure);
+        prompts.warn(bankFailure);
     }
     return banksWritten;
 }

@@ -32,7 +32,7 @@ Load loadProjectFile(XmlDocument& document, const QString& folder, const QString
         return Load::Missing;
     }
     if (!document.load(pathInFolder(folder, name))) {
-        prompts.inform(QStringLiteral("Error loading file %1").arg(name));
+        prompts.warn(QStringLiteral("Error loading file %1").arg(name));
         return Load::Failed;
     }
     return Load::Loaded;
@@ -41,7 +41,7 @@ Load loadProjectFile(XmlDocument& document, const QString& folder, const QString
 std::unique_ptr<XmlDocument> createParser(Prompts& prompts) {
     std::unique_ptr<XmlDocument> document = XmlDocument::create();
     if (!document) {
-        prompts.inform(QStringLiteral("Error XML parser not installed"));
+        prompts.warn(QStringLiteral("Error XML parser not installed"));
     }
     return document;
 }
@@ -56,20 +56,20 @@ std::optional<int> packCommands(const XmlElement& root, BankImage& bank, Prompts
             continue;
         }
         if (count == MaxEntries) {
-            prompts.inform(QStringLiteral("Too many commands for the configuration bank"));
+            prompts.warn(QStringLiteral("Too many commands for the configuration bank"));
             return std::nullopt;
         }
         const int offset = count * EntrySize;
         const std::optional<QString> address = element.attribute(QStringLiteral("dataaddress"));
         if (!address) {
-            prompts.inform(
+            prompts.warn(
                 QStringLiteral("Error in file cmdmb.xml: row %1 has no dataaddress").arg(row + 1));
             return std::nullopt;
         }
         putBe16(bank, offset, bankNumber(*address, prompts));
         const std::optional<QString> points = element.attribute(QStringLiteral("npoint"));
         if (!points) {
-            prompts.inform(
+            prompts.warn(
                 QStringLiteral("Error in file cmdmb.xml: row %1 has no npoint").arg(row + 1));
             return std::nullopt;
         }
@@ -104,7 +104,7 @@ BankBuildResult buildConfigBank(const QString& projectFolder, BankImages& banks,
     int count = 0;
     switch (loadProjectFile(*commands, projectFolder, CommandsFile, prompts)) {
         case Load::Missing:
-            prompts.inform(QStringLiteral("File cmdmb.xml not found"));
+            prompts.warn(QStringLiteral("File cmdmb.xml not found"));
             break;
         case Load::Failed:
             return BankBuildResult::Abandoned;
@@ -125,7 +125,7 @@ BankBuildResult buildConfigBank(const QString& projectFolder, BankImages& banks,
     }
     switch (loadProjectFile(*parameters, projectFolder, SerialFile, prompts)) {
         case Load::Missing:
-            prompts.inform(QStringLiteral("File pargen.xml not found"));
+            prompts.warn(QStringLiteral("File pargen.xml not found"));
             return BankBuildResult::Built;
         case Load::Failed:
             return BankBuildResult::Abandoned;
@@ -137,7 +137,7 @@ BankBuildResult buildConfigBank(const QString& projectFolder, BankImages& banks,
     const auto serial = ProjectFiles::serialValueElements(parameters->documentElement());
     for (int i = 0; i < 3; ++i) {
         if (const auto problem = ProjectFiles::serialValueProblem(serial[i], i, true)) {
-            prompts.inform(QStringLiteral("Error in file pargen.xml: %1").arg(*problem));
+            prompts.warn(QStringLiteral("Error in file pargen.xml: %1").arg(*problem));
             return BankBuildResult::Abandoned;
         }
         bank[BaudCode + i] = static_cast<uint8_t>(*ProjectFiles::serialValue(serial[i]));
@@ -157,7 +157,7 @@ BankBuildResult buildConfigBank(const QString& projectFolder, BankImages& banks,
     const XmlElement options = parameters->documentElement();
     const std::optional<uint8_t> startStop = optionByte(options.child(0));
     if (!startStop) {
-        prompts.inform(QStringLiteral("Error in file DipCmd.xml: no valid Start_Stop option"));
+        prompts.warn(QStringLiteral("Error in file DipCmd.xml: no valid Start_Stop option"));
         return BankBuildResult::Abandoned;
     }
     bank[StartStop] = *startStop;

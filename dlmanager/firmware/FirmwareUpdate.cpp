@@ -27,6 +27,14 @@ public:
         shown_ = true;
         prompts_.informWithDetail(text, detail);
     }
+    void warn(const QString& text) override {
+        shown_ = true;
+        prompts_.warn(text);
+    }
+    void warnWithDetail(const QString& text, const QString& detail) override {
+        shown_ = true;
+        prompts_.warnWithDetail(text, detail);
+    }
     bool askYesNo(const QString& text) override {
         shown_ = true;
         return prompts_.askYesNo(text);
@@ -134,7 +142,7 @@ MergeSummary mergeTellingWhy(const MergeRun& run, Prompts& prompts, MergeProgres
     const MergeSummary summary = MergeAllBanks(run, watched, progress);
     // The merge names its reason, except for a firmware without an end record.
     if ((summary.aborted || summary.fileError) && !watched.anythingShown()) {
-        prompts.inform(noEndRecord(run.baseFirmware));
+        prompts.warn(noEndRecord(run.baseFirmware));
     }
     return summary;
 }
@@ -146,13 +154,13 @@ UpdateOutcome executeUpdate(const FirmwareUpdate& update, Prompts& prompts,
         return UpdateOutcome::MergeStopped;
     }
     if (!QFileInfo(summary.finalOutput).isFile()) {
-        prompts.inform(FirmwareUpdateTexts::OutputMissing);
+        prompts.warn(FirmwareUpdateTexts::OutputMissing);
         return UpdateOutcome::OutputMissing;
     }
     const QString programmer =
         update.executableFolder + QLatin1Char('/') + FirmwareUpdateTexts::ProgrammerName;
     if (!QFileInfo(programmer).isFile()) {
-        prompts.inform(FirmwareUpdateTexts::ProgrammerMissing);
+        prompts.warn(FirmwareUpdateTexts::ProgrammerMissing);
         return UpdateOutcome::ProgrammerMissing;
     }
     // What becomes of the start is the programmer's to tell.

@@ -77,7 +77,7 @@ BankOutcome MergeBank(const MergeFolders& folders, int slot, const QString& sour
                       const QString& outputName, Prompts& prompts, MergeProgress& progress,
                       bool* fileError) {
     auto failedOn = [&](const QString& message) {
-        prompts.inform(message);
+        prompts.warn(message);
         if (fileError) {
             *fileError = true;
         }
@@ -86,17 +86,17 @@ BankOutcome MergeBank(const MergeFolders& folders, int slot, const QString& sour
     const BankSlot& bank = bankSlot(slot);
 
     if (!QFileInfo::exists(sourcePath)) {
-        prompts.inform(SourceMissing);
+        prompts.warn(SourceMissing);
         return BankOutcome::Aborted;
     }
     if (!QFileInfo(folders.bankFolder).isDir()) {
-        prompts.inform(BankFolderMissing);
+        prompts.warn(BankFolderMissing);
         return BankOutcome::Aborted;
     }
     const std::optional<QByteArray> image =
         readBankImage(pathInFolder(folders.bankFolder, bank.imageFileName));
     if (!image) {
-        prompts.inform(imageMissing(slot));
+        prompts.warn(imageMissing(slot));
         return BankOutcome::Aborted;
     }
 
@@ -118,7 +118,7 @@ BankOutcome MergeBank(const MergeFolders& folders, int slot, const QString& sour
         const StageResult stage = mergeBankIntoRecords(*source, bankRecords, bank, progress);
         outcome = stage.outcome;
         if (stage.failed) {
-            prompts.inform(MergeFailed);
+            prompts.warn(MergeFailed);
         }
         const QString outputPath = pathInFolder(folders.projectFolder, outputName);
         if (!writeFileWhole(outputPath, stage.output, &reason)) {
@@ -155,12 +155,12 @@ MergeSummary MergeAllBanks(const MergeRun& run, Prompts& prompts, MergeProgress&
                                 progress, &summary.fileError);
             summary.outcomes[slot - 1] = outcome;
             if (outcome == BankOutcome::NotInserted) {
-                prompts.inform(noConfigurationWindow(slot));
+                prompts.warn(noConfigurationWindow(slot));
             }
         } else if (QString reason; !passOn(previous, output, slot == 1, &reason)) {
             // Reporting success here would let an older firmware under the final name reach
             // the device.
-            prompts.inform(writeFailureText(output, reason));
+            prompts.warn(writeFailureText(output, reason));
             summary.fileError = true;
             outcome = BankOutcome::Aborted;
         }

@@ -286,12 +286,12 @@ void DownloadDataSection::linkGone() {
     }
     context_.link.setErasePending(false);
     F_Erase_Mem->finish();
-    context_.prompts.inform(LoggedDataTexts::EraseNotFollowed);
+    context_.prompts.warn(LoggedDataTexts::EraseNotFollowed);
 }
 
 void DownloadDataSection::rebuildTable() {
     if (!Model->rebuild(data_->samples, context_.commands, DisplayBase_)) {
-        context_.prompts.inform(LoggedDataTexts::NotCompatible);
+        context_.prompts.warn(LoggedDataTexts::NotCompatible);
     }
     for (int column = 1; column + 1 < Model->columnCount(); ++column) {
         SgA->resizeColumnToContents(column);
@@ -361,7 +361,7 @@ void DownloadDataSection::saveData() {
     SampleTimeTexts texts;
     QString failure;
     if (DataFiles::save(*path, data_->samples, texts, &failure) != DataFiles::SaveResult::Saved) {
-        context_.prompts.inform(failure.isEmpty() ? LoggedDataTexts::WriteFailed + *path : failure);
+        context_.prompts.warn(failure.isEmpty() ? LoggedDataTexts::WriteFailed + *path : failure);
     }
 }
 
@@ -375,10 +375,10 @@ void DownloadDataSection::loadData() {
     QString readFailure;
     if (!data_->loadDataFile(*path, texts, &readFailure)) {
         if (readFailure.isEmpty()) {
-            context_.prompts.inform(LoggedDataTexts::FileError);
+            context_.prompts.warn(LoggedDataTexts::FileError);
         } else {
-            context_.prompts.informWithDetail(LoggedDataTexts::FileError,
-                                              readFailureText(*path, readFailure));
+            context_.prompts.warnWithDetail(LoggedDataTexts::FileError,
+                                            readFailureText(*path, readFailure));
         }
         return;
     }
@@ -397,6 +397,6 @@ void DownloadDataSection::exportCsv() {
     QString failure;
     if (!CsvExport::write(*path, data_->samples, context_.commands, DisplayBase_, texts,
                           &failure)) {
-        context_.prompts.inform(failure);
+        context_.prompts.warn(failure);
     }
 }

@@ -8,18 +8,18 @@
 bool getData(Comon& comon, LoggedData& data, const CommandList& commands, bool downloadAllMemory,
              const GetDataSteps& steps, Prompts& prompts) {
     if (!steps.sendLoggerCommand(RegisterMap::StopCommand)) {
-        prompts.inform(LoggedDataTexts::NotInStop);
+        prompts.warn(LoggedDataTexts::NotInStop);
         return false;
     }
     const bool done = steps.runInWaitingWindow([&](WaitingWork& work) {
         return data.download(comon, commands, work, downloadAllMemory, steps.pageRead);
     });
     if (!done) {
-        prompts.inform(LoggedDataTexts::DownloadFailed);
+        prompts.warn(LoggedDataTexts::DownloadFailed);
         return false;
     }
     if (data.lastDecode.truncated) {
-        prompts.inform(LoggedDataTexts::TooManySamples);
+        prompts.warn(LoggedDataTexts::TooManySamples);
     }
     return true;
 }

@@ -19,14 +19,14 @@ int listPosition(long long value, qsizetype size) {
 void loadCommFields(const QString& projectFolder, CommFields& fields, Prompts& prompts) {
     const auto document = XmlDocument::create();
     if (!document) {
-        prompts.inform(ProjectFiles::ParserMissingText);
+        prompts.warn(ProjectFiles::ParserMissingText);
     }
     if (!existsInFolder(projectFolder, ProjectFiles::SerialFile)) {
-        prompts.inform(CommTexts::NotPresent);
+        prompts.warn(CommTexts::NotPresent);
         return;
     }
     if (!document || !document->load(pathInFolder(projectFolder, ProjectFiles::SerialFile))) {
-        prompts.inform(CommTexts::ReadError);
+        prompts.warn(CommTexts::ReadError);
         return;
     }
     // Each field is set as soon as it is read; the first value that cannot be read is named.
@@ -40,8 +40,7 @@ void loadCommFields(const QString& projectFolder, CommFields& fields, Prompts& p
     const auto elements = ProjectFiles::serialValueElements(document->documentElement());
     for (int index = 0; index < 3; ++index) {
         if (const auto problem = ProjectFiles::serialValueProblem(elements[index], index, false)) {
-            prompts.inform(CommTexts::ReadError +
-                           QStringLiteral("\npargen.xml: %1.").arg(*problem));
+            prompts.warn(CommTexts::ReadError + QStringLiteral("\npargen.xml: %1.").arg(*problem));
             return;
         }
         setters[index](*ProjectFiles::serialValue(elements[index]));

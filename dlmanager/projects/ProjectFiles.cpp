@@ -78,7 +78,7 @@ XmlElement textElement(XmlDocument& document, const char* name, long long value)
 
 bool savedOrReported(SaveResult result, const QString& failure, Prompts& prompts) {
     if (result != SaveResult::Saved) {
-        prompts.inform(result == SaveResult::ParserMissing ? ParserMissingText : failure);
+        prompts.warn(result == SaveResult::ParserMissing ? ParserMissingText : failure);
     }
     return result == SaveResult::Saved;
 }

@@ -64,10 +64,10 @@ std::optional<std::array<uint16_t, 3>> readSerialSettings(Comon& comon) {
 bool linkAllows(LinkState state, Prompts& prompts) {
     switch (state) {
         case LinkState::Closed:
-            prompts.inform(ComonTexts::OpenPortFailed);
+            prompts.warn(ComonTexts::OpenPortFailed);
             return false;
         case LinkState::Lost:
-            prompts.inform(ReadBackTexts::LoggerMissing);
+            prompts.warn(ReadBackTexts::LoggerMissing);
             return false;
         case LinkState::Connecting:
             return false;
@@ -98,11 +98,11 @@ Outcome readInto(const QString& projectFolder, CommandList& commands, CommandTab
         view.showCommandEditor();
         outcome.commandsSaved = saveCommandTable(table.rows(), projectFolder, commands, prompts);
     } else {
-        prompts.inform(ReadBackTexts::CommandListFailed);
+        prompts.warn(ReadBackTexts::CommandListFailed);
     }
     const auto serial = readSerialSettings(comon);
     if (!serial) {
-        prompts.inform(ReadBackTexts::SerialSettingsFailed);
+        prompts.warn(ReadBackTexts::SerialSettingsFailed);
         return outcome;
     }
     QString failure;

@@ -119,6 +119,6 @@ void startNewProject(const ProgramSettings& settings, CommandList& commands, Pro
 void rememberProject(const ProgramSettings& settings, Prompts& prompts) {
     QString reason;
     if (!Settings::writeLastProject(settings, &reason)) {
-        prompts.inform(Settings::settingsWriteFailureText(settings, reason));
+        prompts.warn(Settings::settingsWriteFailureText(settings, reason));
     }
 }

@@ -1,6 +1,6 @@
 #include "shell/UAbout.h"
 
-#include "shell/ProductTexts.h"
+#include "base/ProductTexts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,7 @@
 #include "shell/UTessitoreFirmWare.h"
 
 #include "base/PictureFiles.h"
+#include "base/ProductTexts.h"
 #include "devicelink/ConnectSection.h"
 #include "devicelink/LinkStatusBar.h"
 #include "firmware/ModifyFileSx.h"
@@ -8,7 +9,6 @@
 #include "loggeddata/SupervisedDataLink.h"
 #include "loggeddata/UWaiting.h"
 #include "projects/ProjectSection.h"
-#include "shell/ProductTexts.h"
 #include "shell/UAbout.h"
 #include "shell/WindowPlacement.h"
 #include "widgets/ClickableLabel.h"
@@ -288,7 +288,7 @@ void TFTessitoreFirmWare::closeEvent(QCloseEvent* event) {
             // A service manager or a logout is waiting for the process to end.
             std::fprintf(stderr, "%s\n", qPrintable(message));
         } else {
-            prompts_->inform(message);
+            prompts_->warn(message);
         }
     }
     event->accept();

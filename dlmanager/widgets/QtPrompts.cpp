@@ -1,6 +1,7 @@
 #include "widgets/QtPrompts.h"
 
-#include <QApplication>
+#include "base/ProductTexts.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -30,24 +31,35 @@ bool isBelow(const QString& folder, const QString& root) {
 
 }  // namespace
 
-void QtPrompts::inform(const QString& text) {
-    QMessageBox::information(parent_, QApplication::applicationDisplayName(), text);
-}
-
-void QtPrompts::informWithDetail(const QString& text, const QString& detail) {
-    QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok, parent_);
+void QtPrompts::show(QMessageBox::Icon icon, const QString& text, const QString& detail) {
+    QMessageBox box(icon, ProductTexts::ProductCaption, text, QMessageBox::Ok, parent_);
     box.setDetailedText(detail);
     box.exec();
 }
 
+void QtPrompts::inform(const QString& text) {
+    show(QMessageBox::Information, text, QString());
+}
+
+void QtPrompts::informWithDetail(const QString& text, const QString& detail) {
+    show(QMessageBox::Information, text, detail);
+}
+
+void QtPrompts::warn(const QString& text) {
+    show(QMessageBox::Warning, text, QString());
+}
+
+void QtPrompts::warnWithDetail(const QString& text, const QString& detail) {
+    show(QMessageBox::Warning, text, detail);
+}
+
 bool QtPrompts::askYesNo(const QString& text) {
-    return QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
+    return QMessageBox::question(parent_, ProductTexts::ProductCaption, text,
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool QtPrompts::askOkCancel(const QString& text) {
-    return QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
+    return QMessageBox::question(parent_, ProductTexts::ProductCaption, text,
                                  QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 

@@ -2,6 +2,7 @@
 // them in PROGRAM_FOLDER, walked through a connection, a project, an update, a download and its
 // views; a PNG of each window in OUTPUT_FOLDER. Messages go to stderr, questions are answered
 // yes, file choosers pick files in the output folder.
+#include "base/Prompts.h"
 #include "devicelink/ConnectSection.h"
 #include "devicelink/UComPort.h"
 #include "devicelink/UDateTime.h"
@@ -14,7 +15,6 @@
 #include "projects/Upargen.h"
 #include "projects/Usaveproj.h"
 #include "shell/ProgramWindows.h"
-#include "base/Prompts.h"
 #include "shell/UAbout.h"
 #include "widgets/ClickableLabel.h"
 #include "widgets/WidgetStyle.h"
@@ -36,6 +36,10 @@ public:
     void inform(const QString& text) override { say(text); }
     void informWithDetail(const QString& text, const QString& detail) override {
         say(text + QStringLiteral(" (") + detail + QLatin1Char(')'));
+    }
+    void warn(const QString& text) override { inform(text); }
+    void warnWithDetail(const QString& text, const QString& detail) override {
+        informWithDetail(text, detail);
     }
     bool askYesNo(const QString& text) override { return say(text); }
     bool askOkCancel(const QString& text) override { return say(text); }

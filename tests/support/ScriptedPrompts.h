@@ -2,20 +2,30 @@
 
 #include "base/Prompts.h"
 
+#include <QHash>
 #include <QStringList>
 #include <deque>
+#include <optional>
 
-// Records every text shown and answers from a script (defaults: No, Cancel, cancelled).
+// Records every text shown with its kind and answers from a script (defaults: No, Cancel,
+// cancelled).
 class ScriptedPrompts : public Prompts {
 public:
+    enum class Kind { Note, Error, Question, Choice };
+
     QStringList shown;
     QStringList details;  // the detail of each message that had one
     std::deque<bool> answers;
     std::deque<QString> choices;  // an empty text stands for a cancelled chooser
 
-    void inform(const QString& text) override { shown << text; }
+    void inform(const QString& text) override { record(text, Kind::Note); }
     void informWithDetail(const QString& text, const QString& detail) override {
-        shown << text;
+        record(text, Kind::Note);
+        details << detail;
+    }
+    void warn(const QString& text) override { record(text, Kind::Error); }
+    void warnWithDetail(const QString& text, const QString& detail) override {
+        record(text, Kind::Error);
         details << detail;
     }
     bool askYesNo(const QString& text) override { return answer(text); }
@@ -32,9 +42,19 @@ public:
         return choice(filter);
     }
 
+    // How `text` was shown last; kept when a test clears `shown`.
+    std::optional<Kind> kindOf(const QString& text) const {
+        const auto at = kinds_.find(text);
+        return at == kinds_.end() ? std::nullopt : std::optional<Kind>(*at);
+    }
+
 private:
-    bool answer(const QString& text) {
+    void record(const QString& text, Kind kind) {
         shown << text;
+        kinds_.insert(text, kind);
+    }
+    bool answer(const QString& text) {
+        record(text, Kind::Question);
         if (answers.empty()) {
             return false;
         }
@@ -43,11 +63,13 @@ private:
         return next;
     }
     std::optional<QString> choice(const QString& text) {
-        shown << text;
+        record(text, Kind::Choice);
         const QString next = choices.empty() ? QString() : choices.front();
         if (!choices.empty()) {
             choices.pop_front();
         }
         return next.isEmpty() ? std::nullopt : std::optional<QString>(next);
     }
+
+    QHash<QString, Kind> kinds_;
 };

@@ -3,6 +3,7 @@
 #include "../support/ScriptedPrompts.h"
 #include "base/FolderLookup.h"
 #include "base/IniFile.h"
+#include "base/ProductTexts.h"
 #include "base/ProgramSettings.h"
 #include "base/WholeFile.h"
 #include "base/XmlDocument.h"
@@ -10,7 +11,6 @@
 #include "projects/ProjectSection.h"
 #include "projects/Upargen.h"
 #include "projects/Usaveproj.h"
-#include "shell/ProductTexts.h"
 #include "shell/UTessitoreFirmWare.h"
 
 #include <gtest/gtest.h>

@@ -21,6 +21,14 @@ void CliPrompts::informWithDetail(const QString& text, const QString& detail) {
     printLine(detail);
 }
 
+void CliPrompts::warn(const QString& text) {
+    inform(text);
+}
+
+void CliPrompts::warnWithDetail(const QString& text, const QString& detail) {
+    informWithDetail(text, detail);
+}
+
 bool CliPrompts::askYesNo(const QString& text) {
     printLine(text + QStringLiteral(" [answered No]"));
     return false;

@@ -2,12 +2,14 @@
 
 #include "base/Prompts.h"
 
-// Prompts for the command line: messages go to stderr; questions and choosers cannot be answered
-// here, so they are printed and answered "no" / cancelled.
+// Prompts for the command line: messages go to stderr, notes and errors alike; questions and
+// choosers cannot be answered here, so they are printed and answered "no" / cancelled.
 class CliPrompts : public Prompts {
 public:
     void inform(const QString& text) override;
     void informWithDetail(const QString& text, const QString& detail) override;
+    void warn(const QString& text) override;
+    void warnWithDetail(const QString& text, const QString& detail) override;
     bool askYesNo(const QString& text) override;
     bool askOkCancel(const QString& text) override;
     std::optional<QString> chooseFolder(const QString& caption, const QString& root,

@@ -343,6 +343,47 @@ TEST_F(SectionTest, SavingAndLoadingData) {
     EXPECT_FALSE(QFile::exists(folder_.filePath(QStringLiteral("DIPCMD.xml"))));
 }
 
+TEST_F(SectionTest, FailuresAreShownAsErrorsHintsAsNotes) {
+    using Kind = ScriptedPrompts::Kind;
+    const QString damaged = folder_.filePath(QStringLiteral("damaged.xml"));
+    ASSERT_TRUE(writeFileWhole(damaged, "<RECORDS><RECORD><DATE>x</DATE></RECORD></RECORDS>"));
+    const struct {
+        std::function<void()> act;
+        QString text;
+        Kind kind;
+    } cases[] = {
+        {[&] {
+             link_.device.failNext(Call::Write, 1, 0, RegisterMap::CommandRegister);
+             section_.dispatch(Action::GetData);
+         },
+         LoggedDataTexts::NotInStop, Kind::Error},
+        {[&] {
+             link_.device.failNext(Call::Read, 3, 0, RegisterMap::MemoryInfoRegister);
+             section_.dispatch(Action::GetData);
+         },
+         LoggedDataTexts::DownloadFailed, Kind::Error},
+        {[&] {
+             prompts_.choices = {damaged};
+             section_.dispatch(Action::LoadData);
+         },
+         LoggedDataTexts::FileError, Kind::Error},
+        {[&] {
+             prompts_.choices = {folder_.filePath(QStringLiteral("data.xml"))};
+             section_.dispatch(Action::SaveData);
+         },
+         LoggedDataTexts::NothingToSave, Kind::Note},
+        {[&] {
+             whenSelecting(section_, [](TFSelectCmd& window) { window.B_AllHide->click(); });
+             section_.dispatch(Action::Chart);
+         },
+         LoggedDataTexts::NoVisibleCommand, Kind::Note},
+    };
+    for (const auto& c : cases) {
+        c.act();
+        EXPECT_EQ(prompts_.kindOf(c.text), c.kind) << c.text.toStdString();
+    }
+}
+
 TEST_F(SectionTest, DeviceButtonsFollowTheLinkWhenTheSectionIsShown) {
     link_.isConnected = false;
     section_.enterSection();
