@@ -60,6 +60,8 @@ TFModifyFileSx::TFModifyFileSx(QWidget* parent, Prompts* prompts)
     L_Step->setMinimumHeight(L_Step->fontMetrics().lineSpacing() * 3);
     L_Com = new QLabel(this);
     L_Com->setFrameShape(QFrame::Box);
+    // Framed by the style sheet like the read-only name field, not in the text's black.
+    L_Com->setProperty("boxed", true);
     L_Com->setAlignment(Qt::AlignCenter);
     L_Com->setMinimumWidth(L_Com->fontMetrics().horizontalAdvance(QStringLiteral("COM88")) + 16);
     auto* stepRow = new QHBoxLayout();

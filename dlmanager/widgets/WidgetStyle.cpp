@@ -17,6 +17,8 @@ QString styleSheet() {
     return QStringLiteral(
         "QMainWindow, QDialog { background: #F8F7ED; }"
         "QWidget { color: #333333; }"
+        // The colour above would otherwise hide that a control is disabled.
+        "QWidget:disabled { color: #A9A796; }"
         "QWidget#LeftColumn { background: #EEECD5; border-right: 1px solid #C8C4A0; }"
         "QScrollArea#LeftColumnArea { background: #EEECD5; }"
         "QStackedWidget#Content { background: #F8F7ED; }"
@@ -40,6 +42,8 @@ QString styleSheet() {
         "QLineEdit, QComboBox { background: #FFFFFF; border: 1px solid #B8B48A;"
         " padding: 2px 4px; }"
         "QLineEdit:read-only { background: #F2F1E8; }"
+        "QLabel[boxed=\"true\"] { background: #F2F1E8; border: 1px solid #B8B48A;"
+        " padding: 2px 4px; }"
         "QProgressBar { border: 1px solid #B8B48A; background: #FFFFFF; height: 14px; }"
         "QProgressBar::chunk { background: #8FAE4A; }"
         "QHeaderView::section { background: #EEECD5; border: none;"
