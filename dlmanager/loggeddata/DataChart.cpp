@@ -102,6 +102,6 @@ void DataChart::offerSaving(const QPoint& at) {
     }
     const bool saved = asPng ? plot_->savePng(*path) : plot_->savePdf(*path);
     if (!saved) {
-        prompts_.inform(QStringLiteral("The chart could not be saved: ") + *path);
+        prompts_.warn(QStringLiteral("The chart could not be saved: ") + *path);
     }
 }
