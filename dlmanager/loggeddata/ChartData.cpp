@@ -2,13 +2,72 @@
 
 #include "loggeddata/SampleRendering.h"
 #include "loggeddata/SampleTable.h"
+#include "loggeddata/SampleTimeTexts.h"
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double Margin = 0.05;
+constexpr double InstantHalfWidth = 60;
+
+// The lowest and highest of the x or y values of every series; nothing when there are none.
+template <typename Values>
+std::optional<ChartData::Range> spanOf(const std::vector<ChartData::Series>& all, Values values) {
+    std::optional<ChartData::Range> span;
+    for (const ChartData::Series& series : all) {
+        for (const double value : values(series)) {
+            if (!span) {
+                span = ChartData::Range{value, value};
+            }
+            span->lower = std::min(span->lower, value);
+            span->upper = std::max(span->upper, value);
+        }
+    }
+    return span;
+}
+
+ChartData::Range padded(ChartData::Range span, double flatHalfWidth) {
+    const double margin =
+        span.upper > span.lower ? (span.upper - span.lower) * Margin : flatHalfWidth;
+    return {span.lower - margin, span.upper + margin};
+}
+
+}  // namespace
 
 namespace ChartData {
 
 QString title(const Comandi& command) {
     return QStringLiteral("Diagram of the command : ") + command.Description;
+}
+
+QString valueAxisLabel(const Comandi& command) {
+    return command.Unit.trimmed();
+}
+
+Range valueRange(const std::vector<Series>& all) {
+    const auto span =
+        spanOf(all, [](const Series& series) -> const QVector<double>& { return series.y; });
+    if (!span) {
+        return {0, 1};
+    }
+    const double value = std::abs(span->lower);
+    return padded(*span, value > 0 ? value * Margin : 1);
+}
+
+Range timeRange(const std::vector<Series>& all, QDate today) {
+    const auto span =
+        spanOf(all, [](const Series& series) -> const QVector<double>& { return series.x; });
+    if (!span) {
+        const LoggerTime midnight = LoggerTimeStamp::fromDateAndTime(today, QTime(0, 0));
+        return {double(midnight), double(midnight + 86400)};
+    }
+    return padded(*span, InstantHalfWidth);
+}
+
+QString timeTickLabel(SampleTimeTexts& texts, double key) {
+    return texts.dateTimeLines(LoggerTime(std::llround(key)));
 }
 
 bool isCommand(const CommandList& commands, int position) {

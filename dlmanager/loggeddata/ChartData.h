@@ -2,11 +2,13 @@
 
 #include "projects/Comandi.h"
 
+#include <QDate>
 #include <QString>
 #include <QVector>
 #include <optional>
 
 class SampleTable;
+class SampleTimeTexts;
 
 // What a diagram shows and which diagram comes next, without the chart widget.
 namespace ChartData {
@@ -28,6 +30,24 @@ inline bool showsMarkers(const Series& series) {
 }
 
 QString title(const Comandi& command);
+
+// The value axis's label: the command's unit, which all its series share; none without one.
+QString valueAxisLabel(const Comandi& command);
+
+struct Range {
+    double lower = 0;
+    double upper = 0;
+};
+// What "Normal Zoom" shows. Every point lies inside by 5 % of the spread, so none sits on the
+// frame; a single value or instant gets a range of its own around it (5 % of the value, 1 at
+// zero; a minute each way). With no points at all the time axis spans `today` of the logger's
+// clock and the values 0 to 1.
+Range valueRange(const std::vector<Series>& all);
+Range timeRange(const std::vector<Series>& all, QDate today);
+
+// A time axis tick as the table writes that instant, the time below the date and left out at
+// midnight.
+QString timeTickLabel(SampleTimeTexts& texts, double key);
 
 // Whether `position` names a command of the list; NoChart and positions beyond it do not.
 bool isCommand(const CommandList& commands, int position);

@@ -1,12 +1,27 @@
 #include "loggeddata/DataChart.h"
 
-#include "base/LocaleText.h"
 #include "base/Prompts.h"
 #include "loggeddata/ChartData.h"
+#include "loggeddata/SampleTimeTexts.h"
 
 #include <qcustomplot.h>
 #include <QMenu>
 #include <QVBoxLayout>
+
+namespace {
+
+// Steps as a date-time axis has them, labels as the table writes the instants.
+class SampleTimeTicker : public QCPAxisTickerDateTime {
+protected:
+    QString getTickLabel(double tick, const QLocale&, QChar, int) override {
+        return ChartData::timeTickLabel(texts_, tick);
+    }
+
+private:
+    SampleTimeTexts texts_;
+};
+
+}  // namespace
 
 DataChart::DataChart(Prompts& prompts, std::function<QString()> startFolder, QWidget* parent)
     : QWidget(parent),
@@ -27,11 +42,11 @@ DataChart::DataChart(Prompts& prompts, std::function<QString()> startFolder, QWi
     connect(plot_, &QCustomPlot::customContextMenuRequested, this, &DataChart::offerSaving);
 
     // The logger's clock has no zone: its stamps are shown as they are, in the locale's words.
-    auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
+    auto ticker = QSharedPointer<SampleTimeTicker>::create();
     ticker->setDateTimeSpec(Qt::UTC);
-    ticker->setDateTimeFormat(LocaleText::dateFormat() + u'\n' + LocaleText::timeFormat());
     plot_->xAxis->setTicker(ticker);
     plot_->setLocale(QLocale());
+    clear();
 }
 
 QString DataChart::title() const {
@@ -41,11 +56,10 @@ QString DataChart::title() const {
 void DataChart::clear() {
     plot_->clearGraphs();
     title_->setText(QString());
+    plot_->yAxis->setLabel(QString());
     drawn_ = ChartData::NoChart;
     // The axes as before any diagram: no scale of a command gone stays behind.
-    plot_->xAxis->setRange(0, 5);
-    plot_->yAxis->setRange(0, 5);
-    plot_->replot();
+    showRanges({});
 }
 
 void DataChart::draw(const SampleTable& table, const CommandList& commands, int position) {
@@ -54,7 +68,9 @@ void DataChart::draw(const SampleTable& table, const CommandList& commands, int 
         return;
     }
     plot_->clearGraphs();
-    title_->setText(ChartData::title(commands[size_t(position)]));
+    const Comandi& command = commands[size_t(position)];
+    title_->setText(ChartData::title(command));
+    plot_->yAxis->setLabel(ChartData::valueAxisLabel(command));
     drawn_ = position;
     const std::vector<ChartData::Series> all = ChartData::series(table, commands, position);
     for (size_t k = 0; k < all.size(); ++k) {
@@ -67,6 +83,12 @@ void DataChart::draw(const SampleTable& table, const CommandList& commands, int 
         // Samples come in time order after decoding; a loaded file may not be, so no promise.
         graph->setData(all[k].x, all[k].y);
     }
+    showRanges(all);
+}
+
+void DataChart::showRanges(const std::vector<ChartData::Series>& all) {
+    timeRange_ = ChartData::timeRange(all, QDate::currentDate());
+    valueRange_ = ChartData::valueRange(all);
     normalZoom();
 }
 
@@ -77,10 +99,8 @@ void DataChart::zoom(double factor) {
 }
 
 void DataChart::normalZoom() {
-    plot_->rescaleAxes();
-    // A margin of 5 % on each side: a marker on the frame would be cut in half.
-    plot_->xAxis->scaleRange(1.1);
-    plot_->yAxis->scaleRange(1.1);
+    plot_->xAxis->setRange(timeRange_.lower, timeRange_.upper);
+    plot_->yAxis->setRange(valueRange_.lower, valueRange_.upper);
     plot_->replot();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "loggeddata/ChartData.h"
 #include "projects/Comandi.h"
 
 #include <QWidget>
@@ -31,6 +32,8 @@ public:
     QString title() const;
 
 private:
+    // Remembers what "Normal Zoom" goes back to and shows it.
+    void showRanges(const std::vector<ChartData::Series>& all);
     void offerSaving(const QPoint& at);
 
     Prompts& prompts_;
@@ -38,4 +41,6 @@ private:
     QCustomPlot* plot_;
     QCPTextElement* title_;
     int drawn_;
+    ChartData::Range timeRange_;
+    ChartData::Range valueRange_;
 };

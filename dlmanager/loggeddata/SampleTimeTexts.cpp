@@ -64,13 +64,21 @@ QString SampleTimeTexts::time(LoggerTime stamp) {
 }
 
 QString SampleTimeTexts::dateTime(LoggerTime stamp) {
+    return joined(stamp, u' ');
+}
+
+QString SampleTimeTexts::dateTimeLines(LoggerTime stamp) {
+    return joined(stamp, u'\n');
+}
+
+QString SampleTimeTexts::joined(LoggerTime stamp, QChar between) {
     if (style_ == Style::Iso) {
         return date(stamp) + u'T' + time(stamp);
     }
     if (secondOfDay(stamp) == 0) {
         return date(stamp);
     }
-    return date(stamp) + u' ' + time(stamp);
+    return date(stamp) + between + time(stamp);
 }
 
 std::optional<LoggerTime> SampleTimeTexts::parseDateTime(const QString& rawText) {

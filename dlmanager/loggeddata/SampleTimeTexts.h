@@ -29,6 +29,8 @@ public:
     // Date and time joined by a blank ("T" in the ISO style); in the locale style the time is
     // left out at exactly midnight.
     QString dateTime(LoggerTime stamp);
+    // The same with the time on a line of its own, for the chart's time axis.
+    QString dateTimeLines(LoggerTime stamp);
     // What dateTime() writes in either style, and the locale's own short date with a two-digit
     // year (read as 2000..2099), as files written elsewhere under the same locale have it.
     std::optional<LoggerTime> parseDateTime(const QString& text);
@@ -38,6 +40,7 @@ public:
     QChar decimalSeparator() const { return decimalSeparator_; }
 
 private:
+    QString joined(LoggerTime stamp, QChar between);
     std::optional<LoggerTime> readFast(std::string_view text) const;
     std::optional<LoggerTime> parseLocale(const QString& text);
     std::optional<QDate> parseDate(const QString& text);

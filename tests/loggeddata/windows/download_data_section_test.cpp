@@ -253,6 +253,7 @@ TEST_F(SectionTest, TheChartDrawsScaledValuesAndZooms) {
     whenSelecting(section_);
     section_.dispatch(Action::Chart);
     QCustomPlot* plot = section_.Chart->plot();
+    EXPECT_EQ(plot->yAxis->label(), "C");
     ASSERT_EQ(plot->graphCount(), 2);
     ASSERT_EQ(plot->graph(1)->dataCount(), 2);
     EXPECT_DOUBLE_EQ(plot->graph(1)->data()->at(0)->value, 19.8);
