@@ -29,10 +29,11 @@ TEST(JpegDecoder, ShippedPicturesDecodeWhole) {
         QString name;
         int width, height;
     } pictures[] = {
-        {PictureFiles::BootJumperIn, 480, 300},     {PictureFiles::CrossCable, 480, 300},
-        {PictureFiles::BootLed, 480, 300},          {PictureFiles::BootJumperOut, 480, 300},
-        {PictureFiles::ConnectTile, 160, 100},      {PictureFiles::EditProjectTile, 160, 100},
-        {PictureFiles::DownloadDataTile, 160, 100},
+        // Twice the size they are shown at, sharp on screens scaled to 200 %.
+        {PictureFiles::BootJumperIn, 960, 600},     {PictureFiles::CrossCable, 960, 600},
+        {PictureFiles::BootLed, 960, 600},          {PictureFiles::BootJumperOut, 960, 600},
+        {PictureFiles::ConnectTile, 320, 200},      {PictureFiles::EditProjectTile, 320, 200},
+        {PictureFiles::DownloadDataTile, 320, 200},
     };
     for (const auto& picture : pictures) {
         SCOPED_TRACE(picture.name.toStdString());
