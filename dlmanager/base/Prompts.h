@@ -22,6 +22,9 @@ public:
     virtual bool askYesNo(const QString& text) = 0;
     // Buttons OK and Cancel; true for OK.
     virtual bool askOkCancel(const QString& text) = 0;
+    // Buttons Yes, No and Cancel; closing the box is Cancel.
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer askYesNoCancel(const QString& text) = 0;
 
     // The chosen folder (root or below it), or nothing when cancelled.
     virtual std::optional<QString> chooseFolder(const QString& caption, const QString& root,

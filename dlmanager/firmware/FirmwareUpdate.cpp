@@ -43,6 +43,10 @@ public:
         shown_ = true;
         return prompts_.askOkCancel(text);
     }
+    Answer askYesNoCancel(const QString& text) override {
+        shown_ = true;
+        return prompts_.askYesNoCancel(text);
+    }
     std::optional<QString> chooseFolder(const QString& caption, const QString& root,
                                         const QString& preselected) override {
         shown_ = true;

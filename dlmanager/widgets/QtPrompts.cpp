@@ -94,3 +94,16 @@ std::optional<QString> QtPrompts::chooseSaveFile(const QString& startFolder, con
     }
     return chosen(dialog.selectedFiles().constFirst());
 }
+
+Prompts::Answer QtPrompts::askYesNoCancel(const QString& text) {
+    switch (QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                  QMessageBox::Yes)) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+    }
+}

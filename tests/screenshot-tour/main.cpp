@@ -43,6 +43,9 @@ public:
     }
     bool askYesNo(const QString& text) override { return say(text); }
     bool askOkCancel(const QString& text) override { return say(text); }
+    Answer askYesNoCancel(const QString& text) override {
+        return say(text) ? Answer::Yes : Answer::Cancel;
+    }
     std::optional<QString> chooseFolder(const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }

@@ -8,7 +8,7 @@
 #include <optional>
 
 // Records every text shown with its kind and answers from a script (defaults: No, Cancel,
-// cancelled).
+// cancelled; No for a Yes/No/Cancel question, which leaves as the program did before it asked).
 class ScriptedPrompts : public Prompts {
 public:
     enum class Kind { Note, Error, Question, Choice };
@@ -16,7 +16,8 @@ public:
     QStringList shown;
     QStringList details;  // the detail of each message that had one
     std::deque<bool> answers;
-    std::deque<QString> choices;  // an empty text stands for a cancelled chooser
+    std::deque<Answer> threeWayAnswers;  // for askYesNoCancel
+    std::deque<QString> choices;         // an empty text stands for a cancelled chooser
 
     void inform(const QString& text) override { record(text, Kind::Note); }
     void informWithDetail(const QString& text, const QString& detail) override {
@@ -30,6 +31,15 @@ public:
     }
     bool askYesNo(const QString& text) override { return answer(text); }
     bool askOkCancel(const QString& text) override { return answer(text); }
+    Answer askYesNoCancel(const QString& text) override {
+        record(text, Kind::Question);
+        if (threeWayAnswers.empty()) {
+            return Answer::No;
+        }
+        const Answer next = threeWayAnswers.front();
+        threeWayAnswers.pop_front();
+        return next;
+    }
     std::optional<QString> chooseFolder(const QString& caption, const QString&,
                                         const QString&) override {
         return choice(caption);

@@ -39,6 +39,11 @@ bool CliPrompts::askOkCancel(const QString& text) {
     return false;
 }
 
+Prompts::Answer CliPrompts::askYesNoCancel(const QString& text) {
+    printLine(text + QStringLiteral(" [answered Cancel]"));
+    return Answer::Cancel;
+}
+
 std::optional<QString> CliPrompts::chooseFolder(const QString&, const QString&, const QString&) {
     return std::nullopt;
 }

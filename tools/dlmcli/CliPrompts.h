@@ -12,6 +12,7 @@ public:
     void warnWithDetail(const QString& text, const QString& detail) override;
     bool askYesNo(const QString& text) override;
     bool askOkCancel(const QString& text) override;
+    Answer askYesNoCancel(const QString& text) override;
     std::optional<QString> chooseFolder(const QString& caption, const QString& root,
                                         const QString& preselected) override;
     std::optional<QString> chooseOpenFile(const QString& startFolder,
