@@ -7,6 +7,11 @@ namespace {
 const char* const Titles[CommandTable::ColumnCount] = {
     "N°", "Address Word", "N° Point", "Decimal Number", "Ing. unit", "Description"};
 
+bool isEmptyRow(const CommandRowTexts& row) {
+    return std::all_of(row.begin(), row.end(),
+                       [](const QString& text) { return text.trimmed().isEmpty(); });
+}
+
 }  // namespace
 
 CommandTable::CommandTable(QObject* parent)
@@ -67,4 +72,38 @@ QVariant CommandTable::headerData(int section, Qt::Orientation orientation, int 
         return {};
     }
     return QString::fromUtf8(Titles[section]);
+}
+
+bool CommandTable::insertRows(int row, int count, const QModelIndex& parent) {
+    if (parent.isValid() || row < 0 || row > rowCount() || count < 1) {
+        return false;
+    }
+    beginInsertRows(parent, row, row + count - 1);
+    rows_.insert(rows_.begin() + row, size_t(count), CommandRowTexts{});
+    endInsertRows();
+    int last = rowCount() - 1;
+    while (last >= DataRows && last >= row + count && isEmptyRow(rows_[size_t(last)])) {
+        --last;
+    }
+    if (last < rowCount() - 1) {
+        beginRemoveRows(parent, last + 1, rowCount() - 1);
+        rows_.resize(size_t(last + 1));
+        endRemoveRows();
+    }
+    return true;
+}
+
+bool CommandTable::removeRows(int row, int count, const QModelIndex& parent) {
+    if (parent.isValid() || row < 0 || count < 1 || row + count > rowCount()) {
+        return false;
+    }
+    beginRemoveRows(parent, row, row + count - 1);
+    rows_.erase(rows_.begin() + row, rows_.begin() + row + count);
+    endRemoveRows();
+    if (rowCount() < DataRows) {
+        beginInsertRows(parent, rowCount(), DataRows - 1);
+        rows_.resize(size_t(DataRows));
+        endInsertRows();
+    }
+    return true;
 }

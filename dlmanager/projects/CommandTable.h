@@ -7,7 +7,9 @@
 
 // The command list editor's table: a title row, the fixed "N°" column and five columns of texts
 // exactly as typed. It holds 1500 rows, and more when a list read back from the device is longer,
-// so that nothing read is dropped.
+// so that nothing read is dropped. Inserting or removing rows keeps that count: an inserted row
+// pushes the last row out when that one is empty, a removed row is made up for at the end; "N°"
+// is the row's place, so it renumbers.
 class CommandTable : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -31,6 +33,8 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool insertRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+    bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 

@@ -26,8 +26,9 @@ long long numberIn(const QString& text) {
     return parseDecimal(text).value_or(NotANumber);
 }
 
+// Blanks alone are as good as nothing.
 bool isSaved(const CommandRowTexts& row) {
-    return !row[AddressField].isEmpty();
+    return !row[AddressField].trimmed().isEmpty();
 }
 
 }  // namespace

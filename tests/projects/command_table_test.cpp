@@ -101,6 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
         ProblemCase{
             "Limits", {{0, {"0", "1", "0", "", ""}}, {1, {"65535", "127", "5", "", ""}}}, {}},
         ProblemCase{"OnlyRowsWithAnAddress", {{3, {"", "abc", "abc", "", ""}}}, {}},
+        ProblemCase{"BlanksAreNoAddress", {{3, {" \t ", "abc", "", "", ""}}}, {}},
         // Rows after a gap are saved, so they are checked too.
         ProblemCase{"AfterAGap",
                     {{0, {"1", "1", "0", "", ""}},
@@ -118,7 +119,9 @@ TEST_F(CommandTableSaveTest, EmptyTableSavesAnEmptyListAndFile) {
 }
 
 TEST_F(CommandTableSaveTest, GapsCloseUpAndTextsAreSavedAsTyped) {
-    type({{0, {"0100", "2", "1", "°C", "Boiler"}}, {2, {"200", "+3", "0", "", "Pump <1>"}}});
+    type({{0, {"0100", "2", "1", "°C", "Boiler"}},
+          {1, {"  ", "", "", "", "only blanks above"}},
+          {2, {"200", "+3", "0", "", "Pump <1>"}}});
     ASSERT_TRUE(save());
     ASSERT_EQ(commands.size(), 2u);
     EXPECT_EQ(commands[0], (Comandi{100, 2, "Boiler", 1, 1, "°C"}));
@@ -127,7 +130,7 @@ TEST_F(CommandTableSaveTest, GapsCloseUpAndTextsAreSavedAsTyped) {
     EXPECT_TRUE(file().contains("npoint=\"+3\"")) << file().data();
     EXPECT_EQ(ProjectFiles::loadCommandList(folder), commands);
     // The table keeps the rows where they were typed.
-    EXPECT_EQ(table.text(1, AddressField), "");
+    EXPECT_EQ(table.text(1, AddressField), "  ");
     EXPECT_EQ(table.text(2, AddressField), "200");
 }
 
