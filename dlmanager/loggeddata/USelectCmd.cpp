@@ -1,13 +1,15 @@
 #include "loggeddata/USelectCmd.h"
 
+#include "widgets/DataGrid.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QStyledItemDelegate>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -35,8 +37,8 @@ public:
     }
 };
 
-QTableWidgetItem* fixedItem(const QString& text) {
-    auto* item = new QTableWidgetItem(text);
+QStandardItem* fixedItem(const QString& text) {
+    auto* item = new QStandardItem(text);
     item->setFlags(item->flags() & ~Qt::ItemIsEditable);
     item->setTextAlignment(Qt::AlignCenter);
     return item;
@@ -47,10 +49,12 @@ QTableWidgetItem* fixedItem(const QString& text) {
 TFSelectCmd::TFSelectCmd(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FSelectCmd"));
     auto* layout = new QVBoxLayout(this);
-    SG_Cmd = new QTableWidget(0, 5, this);
-    SG_Cmd->setHorizontalHeaderLabels({QStringLiteral("N"), VisibleText,
+    items_ = new QStandardItemModel(0, 5, this);
+    items_->setHorizontalHeaderLabels({QStringLiteral("N"), VisibleText,
                                        QStringLiteral("Description"), QStringLiteral("Address"),
                                        QStringLiteral("N° Point")});
+    SG_Cmd = new DataGrid(this);
+    SG_Cmd->setModel(items_);
     SG_Cmd->verticalHeader()->hide();
     SG_Cmd->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     // Every column fits its texts; the description takes the room that is left.
@@ -95,7 +99,7 @@ TFSelectCmd::TFSelectCmd(QWidget* parent) : QDialog(parent) {
         accept();
     });
     connect(B_Cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(SG_Cmd, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    connect(items_, &QStandardItemModel::itemChanged, this, [this](QStandardItem* item) {
         if (!filling_ && mode_ == ChartChoice && item->column() == VisibleColumn && commands_) {
             (*commands_)[size_t(item->row())].Visible = rowVisible(item->row()) ? 1 : 0;
         }
@@ -126,16 +130,16 @@ bool TFSelectCmd::visibleIndex() const {
 
 void TFSelectCmd::fill() {
     filling_ = true;
-    SG_Cmd->setRowCount(int(commands_->size()));
+    items_->setRowCount(int(commands_->size()));
     for (int row = 0; row < int(commands_->size()); ++row) {
         const Comandi& command = (*commands_)[size_t(row)];
-        SG_Cmd->setItem(row, Number, fixedItem(QString::number(row)));
-        auto* visible = new QTableWidgetItem(command.Visible ? VisibleText : HideText);
+        items_->setItem(row, Number, fixedItem(QString::number(row)));
+        auto* visible = new QStandardItem(command.Visible ? VisibleText : HideText);
         visible->setTextAlignment(Qt::AlignCenter);
-        SG_Cmd->setItem(row, VisibleColumn, visible);
-        SG_Cmd->setItem(row, Description, fixedItem(command.Description));
-        SG_Cmd->setItem(row, Address, fixedItem(QString::number(command.DataAddress)));
-        SG_Cmd->setItem(row, Points, fixedItem(QString::number(command.PointCount)));
+        items_->setItem(row, VisibleColumn, visible);
+        items_->setItem(row, Description, fixedItem(command.Description));
+        items_->setItem(row, Address, fixedItem(QString::number(command.DataAddress)));
+        items_->setItem(row, Points, fixedItem(QString::number(command.PointCount)));
     }
     filling_ = false;
 }
@@ -154,6 +158,6 @@ void TFSelectCmd::takeFlags() {
 }
 
 bool TFSelectCmd::rowVisible(int row) const {
-    const QTableWidgetItem* item = SG_Cmd->item(row, VisibleColumn);
+    const QStandardItem* item = items_->item(row, VisibleColumn);
     return item && item->text() == VisibleText;
 }

@@ -8,8 +8,9 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class DataGrid;
 class QPushButton;
-class QTableWidget;
+class QStandardItemModel;
 class QWidget;
 
 // The command selection window: which commands are shown ("Visible" / "Hide"), and in its
@@ -28,7 +29,7 @@ public:
     DisplayBase displayBase() const;
     bool visibleIndex() const;
 
-    QTableWidget* SG_Cmd;
+    DataGrid* SG_Cmd;  // over `items_`; Enter, Tab and Ctrl+C as in every grid
     QPushButton* B_AllVisible;
     QPushButton* B_AllHide;
     QPushButton* B_OK;
@@ -45,6 +46,7 @@ private:
     void takeFlags();
     bool rowVisible(int row) const;
 
+    QStandardItemModel* items_;
     Mode mode_ = Filter;
     CommandList* commands_ = nullptr;
     bool filling_ = false;

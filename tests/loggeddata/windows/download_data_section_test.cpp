@@ -6,6 +6,7 @@
 #include "loggeddata/LoggedDataTexts.h"
 #include "loggeddata/SampleTableModel.h"
 #include "loggeddata/USelectCmd.h"
+#include "widgets/DataGrid.h"
 
 #include <qcustomplot.h>
 #include <QCheckBox>
@@ -45,7 +46,8 @@ void whenSelecting(DownloadDataSection& section, std::function<void(TFSelectCmd&
 }
 
 void setVisibleCell(TFSelectCmd& window, int row, const char* text) {
-    window.SG_Cmd->item(row, 1)->setText(QString::fromLatin1(text));
+    QAbstractItemModel& cells = *window.SG_Cmd->model();
+    cells.setData(cells.index(row, 1), QString::fromLatin1(text));
 }
 
 TEST_F(SectionTest, GetDataStopsTheLoggerThenShowsTheDownloadInTheTable) {
