@@ -8,6 +8,7 @@
 #include "firmware/FirmwareVariant.h"
 #include "loggeddata/WaitingWork.h"
 #include "projects/CommandTableSave.h"
+#include "projects/ProjectFiles.h"
 #include "projects/ProjectWorkspace.h"
 #include "projects/Upargen.h"
 #include "projects/Usaveproj.h"
@@ -21,9 +22,13 @@
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 #include <QThread>
+#include <QTime>
 #include <QVBoxLayout>
 
 namespace {
+
+const QString UnsavedEditsQuestion =
+    QStringLiteral("The command list has changes that are not saved. Save them?");
 
 // The typed columns on their pale yellow; "N°" stays as the grid draws it.
 class TypedCellsDelegate : public QStyledItemDelegate {
@@ -125,6 +130,7 @@ QWidget* ProjectSection::buildEditor() {
     SgA1->setObjectName(QStringLiteral("SgA1"));
     SgA1->setModel(&table_);
     SgA1->setFixedColumns({CommandTable::NumberColumn});
+    SgA1->setEdits(DataGrid::PasteAndClear | DataGrid::RowEditing);
     SgA1->setItemDelegate(new TypedCellsDelegate(SgA1));
     SgA1->verticalHeader()->hide();
     SgA1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -139,11 +145,20 @@ QWidget* ProjectSection::buildEditor() {
     P_Save = new QWidget(editor);
     B_Save = sectionButton(QStringLiteral("&Save"), QStringLiteral("Save the dato of the table"),
                            P_Save);
+    L_Saved = new QLabel(P_Save);
+    L_Saved->setObjectName(QStringLiteral("L_Saved"));
     auto* saveRow = new QHBoxLayout(P_Save);
     saveRow->setContentsMargins(0, 0, 0, 0);
     saveRow->addWidget(B_Save);
+    saveRow->addWidget(L_Saved);
     saveRow->addStretch(1);
     connect(B_Save, &QPushButton::clicked, this, &ProjectSection::save);
+
+    // A fill (opening the editor, a read-back) resets the table; anything else is an edit.
+    connect(&table_, &QAbstractItemModel::dataChanged, this, &ProjectSection::tableEdited);
+    connect(&table_, &QAbstractItemModel::rowsInserted, this, &ProjectSection::tableEdited);
+    connect(&table_, &QAbstractItemModel::rowsRemoved, this, &ProjectSection::tableEdited);
+    connect(&table_, &QAbstractItemModel::modelReset, this, &ProjectSection::tableRefilled);
 
     auto* layout = new QVBoxLayout(editor);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -166,6 +181,41 @@ void ProjectSection::showEditor() {
     P_Save->show();
 }
 
+void ProjectSection::tableEdited() {
+    edited_ = true;
+    L_Saved->clear();
+}
+
+void ProjectSection::tableRefilled() {
+    edited_ = false;
+    L_Saved->clear();
+}
+
+bool ProjectSection::mayLeave() {
+    if (!edited_ || mode_ != EditorMode::CommandList) {
+        return true;
+    }
+    switch (prompts_.askYesNoCancel(UnsavedEditsQuestion)) {
+        case Prompts::Answer::Yes:
+            save();
+            return !edited_;
+        case Prompts::Answer::No:
+            table_.fill(commands_);
+            return true;
+        case Prompts::Answer::Cancel:
+            break;
+    }
+    return false;
+}
+
+bool ProjectSection::leaveEditor() {
+    if (!mayLeave()) {
+        return false;
+    }
+    hideEditor();
+    return true;
+}
+
 bool ProjectSection::projectSelected() {
     if (settings_.ProjectName.isEmpty()) {
         prompts_.inform(CommandEditorTexts::SelectProject);
@@ -175,7 +225,9 @@ bool ProjectSection::projectSelected() {
 }
 
 void ProjectSection::newProject() {
-    hideEditor();
+    if (!leaveEditor()) {
+        return;
+    }
     const bool confirmed = Fsaveproj_->execFor(settings_.ProjectsFolder) == QDialog::Accepted;
     emit projectOperationDone();  // cancelled too: the title then names the unchanged project
     if (confirmed) {
@@ -185,7 +237,9 @@ void ProjectSection::newProject() {
 }
 
 void ProjectSection::openProject() {
-    hideEditor();
+    if (!leaveEditor()) {
+        return;
+    }
     if (::openProject(settings_, commands_, prompts_)) {
         emit projectOperationDone();
         emit commandListChanged();
@@ -193,7 +247,9 @@ void ProjectSection::openProject() {
 }
 
 void ProjectSection::saveAs() {
-    hideEditor();
+    if (!leaveEditor()) {
+        return;
+    }
     const QString copied = settings_.ProjectFolder;
     if (Fsaveproj_->execFor(settings_.ProjectsFolder) == QDialog::Accepted) {
         CopyFolderFiles(copied, settings_.ProjectFolder);
@@ -202,14 +258,18 @@ void ProjectSection::saveAs() {
 }
 
 void ProjectSection::setCom() {
-    hideEditor();
+    if (!leaveEditor()) {
+        return;
+    }
     if (projectSelected()) {
         Fpargen_->execFor(settings_.ProjectFolder);
     }
 }
 
 void ProjectSection::commandList() {
-    hideEditor();
+    if (!leaveEditor()) {
+        return;
+    }
     if (!projectSelected()) {
         return;
     }
@@ -222,12 +282,18 @@ void ProjectSection::save() {
     showEditor();
     if (mode_ == EditorMode::CommandList &&
         saveCommandTable(table_.rows(), settings_.ProjectFolder, commands_, prompts_)) {
+        edited_ = false;
+        L_Saved->setText(QStringLiteral("Saved %1 at %2")
+                             .arg(ProjectFiles::CommandsFile,
+                                  QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
         emit commandListChanged();
     }
 }
 
 void ProjectSection::updateDevice() {
-    hideEditor();
+    if (!leaveEditor()) {
+        return;
+    }
     if (!projectSelected()) {
         return;
     }
@@ -247,7 +313,9 @@ void ProjectSection::downloadProject() {
         return;
     }
     const QScopedValueRollback reading(readingBack_, true);
-    hideEditor();
+    if (!leaveEditor()) {
+        return;
+    }
     if (!ReadBack::linkAllows(link_.linkState(), prompts_)) {
         return;
     }

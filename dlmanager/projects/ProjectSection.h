@@ -11,6 +11,7 @@
 
 class LinkSupervisor;
 class Prompts;
+class QLabel;
 class QPushButton;
 class TFpargen;
 class TFsaveproj;
@@ -44,6 +45,13 @@ public:
     std::function<bool(const WaitingRead& read)> runInWaitingWindow;
     EditorMode editorMode() const { return mode_; }
 
+    // The command list editor holds edits not yet saved.
+    bool hasUnsavedEdits() const { return edited_; }
+    // Asked before the editor is left (another section, another project, the window closing):
+    // with unsaved edits the user saves them, drops them or stays. True when the editor may be
+    // left; a save that fails its check keeps it.
+    bool mayLeave();
+
     // Controls, named as the rest of the program refers to them.
     QPushButton* B_New_Project;
     QPushButton* B_Open_Project;
@@ -55,6 +63,7 @@ public:
     DataGrid* SgA1;
     QWidget* P_Save;
     QPushButton* B_Save;
+    QLabel* L_Saved;  // beside Save: the last save, until the next edit
 
 signals:
     // A project operation has run: the window title names ProjectName again.
@@ -77,6 +86,10 @@ private:
     void showCommandEditor() override;
     void hideEditor();
     void showEditor();
+    // mayLeave, then the editor is hidden; false when the user stays.
+    bool leaveEditor();
+    void tableEdited();
+    void tableRefilled();
     bool projectSelected();
     QWidget* buildButtonRows();
     QWidget* buildEditor();
@@ -89,6 +102,7 @@ private:
     BankImages banks_;
     EditorMode mode_ = EditorMode::None;
     bool readingBack_ = false;
+    bool edited_ = false;
     TFsaveproj* Fsaveproj_ = nullptr;
     TFpargen* Fpargen_ = nullptr;
 };

@@ -193,6 +193,11 @@ void TFTessitoreFirmWare::addSection(Section section, QWidget* panel, std::funct
 }
 
 void TFTessitoreFirmWare::showSection(Section section) {
+    // Unsaved edits of the command list are saved, dropped or kept before another section shows.
+    if (shown_ == Section::EditProject && section != Section::EditProject &&
+        !P_Project->mayLeave()) {
+        return;
+    }
     emit sectionActionStarted();
     const auto entry = sections_.find(section);
     if (entry == sections_.end()) {
@@ -280,6 +285,10 @@ QWidget* TFTessitoreFirmWare::buildLeftColumn() {
 }
 
 void TFTessitoreFirmWare::closeEvent(QCloseEvent* event) {
+    if (!closingOnSignal_ && !P_Project->mayLeave()) {
+        event->ignore();
+        return;
+    }
     link_.Timer_Com.stop();
     QString reason;
     if (!Settings::writeLastProject(state_.settings, &reason)) {

@@ -73,7 +73,9 @@ public:
     // by the link state); `linkIdle` runs when the link is closed or lost while it is shown.
     void addSection(Section section, QWidget* panel, std::function<void()> prepare,
                     std::function<void()> linkIdle = {});
-    // The section action of the three section buttons.
+    // The section action of the three section buttons. Edit Project is left only when its
+    // command list editor lets it (unsaved edits are saved, dropped or kept); so is the window
+    // closed, except on a signal.
     void showSection(Section section);
     std::optional<Section> shownSection() const { return shown_; }
 

@@ -15,9 +15,11 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -38,23 +40,39 @@ void whenShown(QDialog& dialog, std::function<void()> step) {
     });
 }
 
-// Types into the grid as a user does: "Tab", "Backtab", "Left", "Up" and "Home" press those
-// keys, "Click:r,c" clicks that cell, any other word is typed where the focus is.
+// Types into the grid as a user does: the names below press their keys, "Click:r,c" clicks that
+// cell, "At:r,c" makes it current (for rows scrolled away), any other word is typed where the
+// focus is.
 void typeInto(QTableView& grid, const QString& keys) {
     const std::map<QString, std::pair<Qt::Key, Qt::KeyboardModifiers>> named = {
         {"Tab", {Qt::Key_Tab, Qt::NoModifier}},
         {"Backtab", {Qt::Key_Backtab, Qt::ShiftModifier}},
         {"Left", {Qt::Key_Left, Qt::NoModifier}},
         {"Up", {Qt::Key_Up, Qt::NoModifier}},
-        {"Home", {Qt::Key_Home, Qt::NoModifier}}};
+        {"Home", {Qt::Key_Home, Qt::NoModifier}},
+        {"Enter", {Qt::Key_Return, Qt::NoModifier}},
+        {"ShiftEnter", {Qt::Key_Return, Qt::ShiftModifier}},
+        {"ShiftDown", {Qt::Key_Down, Qt::ShiftModifier}},
+        {"ShiftRight", {Qt::Key_Right, Qt::ShiftModifier}},
+        {"Delete", {Qt::Key_Delete, Qt::NoModifier}},
+        {"Backspace", {Qt::Key_Backspace, Qt::NoModifier}},
+        {"Copy", {Qt::Key_C, Qt::ControlModifier}},
+        {"Paste", {Qt::Key_V, Qt::ControlModifier}},
+        {"InsertRow", {Qt::Key_Insert, Qt::ControlModifier}},
+        {"RemoveRow", {Qt::Key_Delete, Qt::ControlModifier}}};
     const auto focus = [&grid] {
         return QApplication::focusWidget() ? QApplication::focusWidget() : &grid;
     };
     for (const QString& word : keys.split(u' ', Qt::SkipEmptyParts)) {
-        if (word.startsWith("Click:")) {
-            const QStringList at = word.mid(6).split(u',');
+        if (word.startsWith("Click:") || word.startsWith("At:")) {
+            const QStringList at = word.section(u':', 1).split(u',');
             const QModelIndex cell = grid.model()->index(at[0].toInt(), at[1].toInt());
-            QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(cell).center());
+            if (word.startsWith("At:")) {
+                grid.setCurrentIndex(cell);
+            } else {
+                QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                                  grid.visualRect(cell).center());
+            }
         } else if (const auto key = named.find(word); key != named.end()) {
             QTest::keyClick(focus(), key->second.first, key->second.second);
         } else {
@@ -252,6 +270,178 @@ TEST_F(ProjectSectionTest, TypedRowsLandInTheEditableColumnsOnly) {
         prompts.shown.clear();
         EXPECT_EQ(ProjectFiles::loadCommandRows(project("Plant")), typing.saved);
     }
+}
+
+// The rows that `lines` name ("N°:texts"), as the grid shows them, texts joined by commas.
+QStringList gridLines(const QAbstractItemModel& model, const QStringList& lines) {
+    QStringList shown;
+    for (const QString& line : lines) {
+        const int row = line.section(u':', 0, 0).toInt();
+        QStringList texts;
+        for (int column = 1; column < model.columnCount(); ++column) {
+            texts << model.index(row, column).data().toString();
+        }
+        shown << model.index(row, 0).data().toString() + ":" + texts.join(u',');
+    }
+    return shown;
+}
+
+TEST_F(ProjectSectionTest, TheGridEditsLikeASpreadsheet) {
+    const QString rows3x5 = "500\t3\t1\tC\tfirst\n12\t3\t2\t4\tsecond\r\n40100\t1\t0\t\tthird\n";
+    struct Editing {
+        const char* what;
+        QString clipboard;
+        QString keys;
+        QStringList lines;  // the first rows afterwards
+        QString copied = {};
+    };
+    const QString empty = ",,,,";
+    const std::vector<Editing> editings = {
+        {"Enter commits and goes down",
+         "",
+         "Click:0,1 600 Enter 7 Enter ShiftEnter Enter 8 Enter",
+         {"0:600,,,,", "1:7,,,,", "2:8,,,,", "3:" + empty}},
+        {"Tab wraps to the next row, Shift+Tab back",
+         "",
+         "Click:0,5 d Tab 9 Enter Click:1,1 Backtab e Tab",
+         {"0:,,,,e", "1:9,,,,", "2:" + empty}},
+        {"a tab-separated block lands right and down from the current cell",
+         rows3x5,
+         "Click:1,1 Paste",
+         {"0:" + empty, "1:500,3,1,C,first", "2:12,3,2,4,second", "3:40100,1,0,,third",
+          "4:" + empty}},
+        {"a semicolon block the same way",
+         QString(rows3x5).replace('\t', ';'),
+         "Click:0,1 Paste",
+         {"0:500,3,1,C,first", "1:12,3,2,4,second", "2:40100,1,0,,third", "3:" + empty}},
+        {"what does not fit to the right is dropped",
+         "1;2;3\n4;5;6",
+         "Click:0,4 Paste",
+         {"0:,,,1,2", "1:,,,4,5", "2:" + empty}},
+        {"a block pasted while typing replaces the cell",
+         "1\n2\n",
+         "Click:0,2 9 Paste",
+         {"0:,1,,,", "1:,2,,,", "2:" + empty}},
+        {"the last row is the limit",
+         rows3x5,
+         "At:1499,1 Paste At:1498,1 Enter Enter 3 Enter",
+         {"1498:" + empty, "1499:3,3,1,C,first"}},
+        {"Delete and Backspace clear the selected cells",
+         rows3x5,
+         "Click:0,1 Paste Click:0,2 ShiftDown ShiftRight Delete Click:2,5 Backspace",
+         {"0:500,,,C,first", "1:12,,,4,second", "2:40100,1,0,,", "3:" + empty}},
+        {"Ctrl+C copies the selection, which pastes back",
+         rows3x5,
+         "Click:0,1 Paste Click:1,1 ShiftDown ShiftRight Copy Click:4,2 Paste",
+         {"0:500,3,1,C,first", "1:12,3,2,4,second", "2:40100,1,0,,third", "3:" + empty, "4:,12,3,,",
+          "5:,40100,1,,", "6:" + empty},
+         "12\t3\n40100\t1\n"},
+        {"an inserted row pushes the rows below down and renumbers",
+         rows3x5,
+         "Click:0,1 Paste Click:1,3 InsertRow 9 Enter",
+         {"0:500,3,1,C,first", "1:,,9,,", "2:12,3,2,4,second", "3:40100,1,0,,third", "4:" + empty}},
+        {"removed rows close up and renumber",
+         rows3x5,
+         "Click:0,1 Paste Click:0,2 ShiftDown RemoveRow",
+         {"0:40100,1,0,,third", "1:" + empty}},
+    };
+    makeCurrent("Plant");
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QAbstractItemModel& model = *section.SgA1->model();
+    for (const Editing& editing : editings) {
+        SCOPED_TRACE(editing.what);
+        commands.clear();
+        section.B_Command_List->click();  // the last case's edits are dropped
+        prompts.shown.clear();
+        QApplication::clipboard()->setText(editing.clipboard);
+        typeInto(*section.SgA1, editing.keys);
+        EXPECT_EQ(gridLines(model, editing.lines), editing.lines);
+        EXPECT_EQ(model.rowCount(), 1500);
+        if (!editing.copied.isEmpty()) {
+            EXPECT_EQ(QApplication::clipboard()->text(), editing.copied);
+        }
+        EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join("; ").toStdString();
+    }
+}
+
+TEST_F(ProjectSectionTest, LeavingUnsavedEditsAsksToSaveThem) {
+    using Answer = Prompts::Answer;
+    const QString question = "The command list has changes that are not saved. Save them?";
+    const QString wrongRow = "Value of range [1..127] column n° point 2";
+    struct Leaving {
+        const char* what;
+        QString points;  // "N° Point" of the typed row
+        Answer answer;
+        std::function<void()> leave;
+        bool left;
+        size_t rowsInPlant;  // in cmdmb.xml afterwards
+        QStringList shownAfter = {};
+    };
+    const auto toConnect = [&] { window.B_Connect->click(); };
+    const std::vector<Leaving> leavings = {
+        {"another section, Yes saves", "3", Answer::Yes, toConnect, true, 2},
+        {"another section, No drops the edits", "3", Answer::No, toConnect, true, 1},
+        {"another section, Cancel stays", "3", Answer::Cancel, toConnect, false, 1},
+        {"a save that fails its check stays", "0", Answer::Yes, toConnect, false, 1, {wrongRow}},
+        {"Open project, Cancel stays", "3", Answer::Cancel,
+         [&] { section.B_Open_Project->click(); }, false, 1},
+        {"closing the window, Cancel keeps it open", "3", Answer::Cancel, [&] { window.close(); },
+         false, 1},
+        {"Save As..., Yes saves before the copy", "3", Answer::Yes,
+         [&] {
+             whenShown(Fsaveproj, [&] { typeName("Copy1"); });
+             section.B_Save_As->click();
+         },
+         true, 2},
+        {"closing the window, No closes", "3", Answer::No, [&] { window.close(); }, true, 1},
+    };
+    for (const Leaving& leaving : leavings) {
+        SCOPED_TRACE(leaving.what);
+        makeCurrent("Plant");
+        commands = {Comandi{7, 1, "", 1, 0, ""}};
+        ProjectFiles::saveCommandList(project("Plant"), commands);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        window.B_Edit_Project->click();
+        section.B_Command_List->click();
+        QApplication::processEvents();  // the window is active again once a dialog has gone
+        typeInto(*section.SgA1, "Click:1,1 500 Tab " + leaving.points + " Tab 1 Enter");
+        ASSERT_TRUE(section.hasUnsavedEdits());
+        prompts.shown.clear();
+        prompts.threeWayAnswers = {leaving.answer};
+
+        leaving.leave();
+        EXPECT_EQ(prompts.shown, QStringList{question} + leaving.shownAfter);
+        EXPECT_EQ(editorShown(), !leaving.left);
+        EXPECT_EQ(section.hasUnsavedEdits(), !leaving.left);
+        EXPECT_EQ(section.table().text(1, AddressField),
+                  leaving.left && leaving.answer == Answer::No ? "" : "500")
+            << "kept until the editor is left; dropped edits are gone from it too";
+        EXPECT_EQ(ProjectFiles::loadCommandRows(project("Plant"))->size(), leaving.rowsInPlant);
+        if (leaving.answer == Answer::Yes && leaving.left) {
+            EXPECT_EQ(commands.size(), 2u);
+        }
+    }
+    EXPECT_EQ(ProjectFiles::loadCommandRows(project("Copy1"))->size(), 2u);
+
+    // Without edits, or once saved, nothing is asked.
+    prompts.shown.clear();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.B_Edit_Project->click();
+    section.B_Command_List->click();
+    typeInto(*section.SgA1, "Click:0,1 8 Enter");
+    section.B_Save->click();
+    EXPECT_EQ(section.L_Saved->text().left(19), "Saved cmdmb.xml at ");
+    typeInto(*section.SgA1, "Click:0,3 2 Enter");
+    EXPECT_EQ(section.L_Saved->text(), "") << "until the next edit";
+    section.B_Save->click();
+    window.B_Connect->click();
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join("; ").toStdString();
+    EXPECT_EQ(window.shownSection(), TFTessitoreFirmWare::Section::Connect);
 }
 
 TEST_F(ProjectSectionTest, UpdateDeviceClosesTheLinkThenWritesTheBankFiles) {
