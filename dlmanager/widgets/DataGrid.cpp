@@ -158,7 +158,9 @@ bool DataGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event
 }
 
 bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
+    // Editors are the viewport's children; nothing else is watched here.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->parentWidget() == viewport() &&
         editorKey(static_cast<QWidget*>(watched), static_cast<QKeyEvent*>(event))) {
         return true;
     }
