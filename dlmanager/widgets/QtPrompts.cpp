@@ -96,7 +96,7 @@ std::optional<QString> QtPrompts::chooseSaveFile(const QString& startFolder, con
 }
 
 Prompts::Answer QtPrompts::askYesNoCancel(const QString& text) {
-    switch (QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
+    switch (QMessageBox::question(parent_, ProductTexts::ProductCaption, text,
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                   QMessageBox::Yes)) {
         case QMessageBox::Yes:
