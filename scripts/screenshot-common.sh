@@ -1,7 +1,7 @@
 # Shared by the screenshot scripts: dlmanager on the demo project under its own Xvfb, from a
 # copy of the build's program folder (so the build's settings stay as they are), with the
 # simulated QL40982 on Com1. Source it, then call start_demo BUILD_DIR [SIMULATOR OPTIONS...].
-# Positions inside the windows are those the layout gives at Verdana 8 pt.
+# The windows are driven by their Alt letters.
 
 for tool in Xvfb xdotool import convert; do
     command -v "$tool" >/dev/null || { echo "$tool is missing; run scripts/install-deps" >&2; exit 1; }
@@ -51,8 +51,14 @@ start_display_and_simulator() {  # BUILD_DIR [SIMULATOR OPTIONS...]
     for _ in $(seq 100); do [[ -L "$work/line" ]] && break; sleep 0.1; done
 }
 
-click() {  # click WINDOW X Y
-    xdotool mousemove --window "$1" "$2" "$3" click 1
+# Without a window manager a closed dialog does not hand the keyboard back to the main window.
+press() {  # press KEY: a key to the main window
+    xdotool windowfocus --sync "$window" key "$1"
+    sleep 0.5
+}
+
+answer() {  # answer KEY: a key to the dialog just opened, which has the keyboard
+    xdotool key "$1"
     sleep 0.5
 }
 
@@ -63,12 +69,11 @@ pixel() {  # pixel X Y of the main window: its colour as #RRGGBB
 
 # "Connect", "Set Communication Port", "OK" on Com1, until the link lamp is green.
 connect_com1() {
-    click "$window" 94 171     # "Connect"
-    click "$window" 325 74     # "Set Communication Port"
-    local dialog
-    dialog=$(xdotool search --sync --limit 1 --name '^Select Communicatio Port$')
-    eval "$(xdotool getwindowgeometry --shell "$dialog")"
-    click "$dialog" $((WIDTH - 103)) $((HEIGHT - 24))   # "OK"
+    # By their Alt letters, as a technician without a mouse would.
+    press alt+c                # "Connect"
+    press alt+p                # "Set Communication Port"
+    xdotool search --sync --limit 1 --name '^Select Communicatio Port$' >/dev/null
+    answer Return              # "OK"
     xdotool mousemove --window "$window" 700 500       # no hover highlight in the picture
     # The link lamp sits at the left end of the status bar.
     for _ in $(seq 40); do

@@ -197,7 +197,8 @@ bool DataGrid::gridKey(const QKeyEvent* event) {
     if (!model()) {
         return false;
     }
-    if (isEnter(event)) {
+    // Outside an edit, a grid of choices leaves Return to its dialog's default button.
+    if (isEnter(event) && (edits_ & PasteAndClear)) {
         moveDown(event->modifiers() & Qt::ShiftModifier ? -1 : 1);
         return true;
     }

@@ -11,12 +11,13 @@ class QMenu;
 // the grid. Tab runs along a row's open columns and on to the next row's first, Shift+Tab back
 // the same way.
 //
-// It edits like a spreadsheet: Enter commits the cell and goes down a row (Shift+Enter up),
-// Ctrl+C copies the selected cells as tab-separated lines. Where the grid allows it, Ctrl+V
-// pastes such a block (or a semicolon-separated one) from the current cell right and down into
-// the editable cells, Delete and Backspace clear the selected cells, and Ctrl+Insert /
-// Ctrl+Delete (or the context menu) insert a row above the current one and remove the selected
-// rows, through the model's insertRows and removeRows.
+// It edits like a spreadsheet: Enter commits the cell and goes down a row (Shift+Enter up;
+// outside an edit, a grid without paste leaves Return to its dialog), Ctrl+C copies the selected
+// cells as tab-separated lines. Where the grid allows it, Ctrl+V pastes such a block (or a
+// semicolon-separated one) from the current cell right and down into the editable cells, Delete and
+// Backspace clear the selected cells, and Ctrl+Insert / Ctrl+Delete (or the context menu) insert a
+// row above the current one and remove the selected rows, through the model's insertRows and
+// removeRows.
 class DataGrid : public QTableView {
     Q_OBJECT
 public:

@@ -9,9 +9,11 @@
 #include "widgets/DataGrid.h"
 
 #include <qcustomplot.h>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTableView>
@@ -138,7 +140,19 @@ TEST_F(SectionTest, TheTableShowsMarkersAndVisibleCommandsOnly) {
     }
 
     // Every command hidden: only the markers stay.
-    whenSelecting(section_, [](TFSelectCmd& window) { window.B_AllHide->click(); });
+    // Return in the grid is the dialog's OK.
+    whenOpen([this] {
+        TFSelectCmd& window = *section_.FSelectCmd;
+        window.B_AllHide->click();
+        window.SG_Cmd->setFocus();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(window.SG_Cmd, &enter);
+        const bool closedByReturn = !window.isVisible();
+        if (!closedByReturn) {
+            window.B_OK->click();
+        }
+        EXPECT_TRUE(closedByReturn);
+    });
     section_.dispatch(Action::Parameter);
     EXPECT_EQ(section_.Model->rowCount(), 50);
     EXPECT_EQ(column(section_.SgA, 1), QStringList(50, "START FROM HARDWARE"));
