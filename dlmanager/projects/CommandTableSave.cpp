@@ -31,6 +31,16 @@ bool isSaved(const CommandRowTexts& row) {
     return !row[AddressField].trimmed().isEmpty();
 }
 
+// Any other text is kept as typed.
+CommandRowTexts withoutBlankCells(CommandRowTexts row) {
+    for (QString& text : row) {
+        if (text.trimmed().isEmpty()) {
+            text.clear();
+        }
+    }
+    return row;
+}
+
 }  // namespace
 
 QStringList commandRowProblems(const CommandRows& rows, bool firstOnly) {
@@ -62,10 +72,11 @@ bool saveCommandTable(const CommandRows& rows, const QString& projectFolder, Com
     }
     CommandRows saved;
     CommandList rebuilt;
-    for (const CommandRowTexts& row : rows) {
-        if (!isSaved(row)) {
+    for (const CommandRowTexts& typed : rows) {
+        if (!isSaved(typed)) {
             continue;  // the rows below move up: commands are numbered without gaps
         }
+        const CommandRowTexts row = withoutBlankCells(typed);
         saved.push_back(row);
         rebuilt.push_back(
             Comandi{static_cast<uint16_t>(numberIn(row[AddressField])),

@@ -118,14 +118,17 @@ TEST_F(CommandTableSaveTest, EmptyTableSavesAnEmptyListAndFile) {
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
-TEST_F(CommandTableSaveTest, GapsCloseUpAndTextsAreSavedAsTyped) {
+TEST_F(CommandTableSaveTest, GapsCloseUpAndTextsAreSavedAsTypedButBlankCellsAsEmpty) {
     type({{0, {"0100", "2", "1", "°C", "Boiler"}},
           {1, {"  ", "", "", "", "only blanks above"}},
-          {2, {"200", "+3", "0", "", "Pump <1>"}}});
+          {2, {"200", "+3", "0", " ", "Pump <1>"}},
+          {3, {"300", "1", "0", "bar", "\t "}}});
     ASSERT_TRUE(save());
-    ASSERT_EQ(commands.size(), 2u);
+    // A cell of blanks is an empty one.
+    ASSERT_EQ(commands.size(), 3u);
     EXPECT_EQ(commands[0], (Comandi{100, 2, "Boiler", 1, 1, "°C"}));
     EXPECT_EQ(commands[1], (Comandi{200, 3, "Pump <1>", 1, 0, ""}));
+    EXPECT_EQ(commands[2], (Comandi{300, 1, "", 1, 0, "bar"}));
     EXPECT_TRUE(file().contains("dataaddress=\"0100\"")) << file().data();
     EXPECT_TRUE(file().contains("npoint=\"+3\"")) << file().data();
     EXPECT_EQ(ProjectFiles::loadCommandList(folder), commands);
