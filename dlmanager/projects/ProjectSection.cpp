@@ -276,6 +276,8 @@ void ProjectSection::commandList() {
     mode_ = EditorMode::CommandList;
     table_.fill(commands_);
     showEditor();
+    // Typing starts at once, in the first row's address.
+    SgA1->startAtFirstCell();
 }
 
 void ProjectSection::save() {

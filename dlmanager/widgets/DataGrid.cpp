@@ -44,6 +44,14 @@ void DataGrid::setFixedColumns(QList<int> columns) {
     }
 }
 
+void DataGrid::startAtFirstCell() {
+    if (model() && model()->rowCount(rootIndex()) > 0) {
+        setCurrentIndex(onOpenColumn(model()->index(0, 0, rootIndex())));
+        scrollToTop();
+    }
+    setFocus(Qt::OtherFocusReason);
+}
+
 bool DataGrid::takesCursor(int column) const {
     return model() && column >= 0 && column < model()->columnCount(rootIndex()) &&
            !isFixedColumn(column) && !isColumnHidden(column);

@@ -27,6 +27,8 @@ public:
     explicit DataGrid(QWidget* parent = nullptr);
 
     void setFixedColumns(QList<int> columns);
+    // The keyboard to the first open cell of the first row.
+    void startAtFirstCell();
     bool isFixedColumn(int column) const { return fixed_.contains(column); }
     void setEdits(Edits edits) { edits_ = edits; }
 

@@ -297,6 +297,10 @@ TEST_F(ProjectSectionTest, TheGridEditsLikeASpreadsheet) {
     };
     const QString empty = ",,,,";
     const std::vector<Editing> editings = {
+        {"Command List puts the keyboard into the first Address Word",
+         "",
+         "600 Tab 3 Enter",
+         {"0:600,3,,,", "1:" + empty}},
         {"Enter commits and goes down",
          "",
          "Click:0,1 600 Enter 7 Enter ShiftEnter Enter 8 Enter",
