@@ -26,11 +26,15 @@ LinkStatusBar::LinkStatusBar(LinkSupervisor& link, QWidget* parent) : QWidget(pa
     showLinkState(link.linkState());
     L_Data = new QLabel(this);
     L_Data->setAccessibleName(QStringLiteral("Datalogger date and time"));
-    L_Data->setMinimumWidth(190);
+    // Room for the longest texts, so that the lamp beside does not move as they change, and no
+    // more: on a small or highly scaled screen the bar must still fit.
+    L_Data->setMinimumWidth(
+        L_Data->fontMetrics().horizontalAdvance(QStringLiteral("28 Sep 2088 28:58:58 PM")) + 8);
     S_Stato_DL = new Lamp(this, Lamp::Shape::RoundedSquare);
     S_Stato_DL->setAccessibleName(QStringLiteral("Datalogger"));
     L_Stato = new QLabel(this);
-    L_Stato->setMinimumWidth(110);
+    L_Stato->setMinimumWidth(
+        L_Stato->fontMetrics().horizontalAdvance(QStringLiteral("Erase Memory")) + 8);
     B_Run = new QPushButton(QStringLiteral("R&UN"), this);
     B_Run->setToolTip(QStringLiteral("Datalogger start to save data"));
     B_Stop = new QPushButton(QStringLiteral("S&TOP"), this);
