@@ -4,12 +4,16 @@
 #include "base/ProgramSettings.h"
 #include "widgets/JpegPicture.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -105,6 +109,7 @@ void TFModifyFileSx::showModal(const ProgramSettings& settings) {
 }
 
 void TFModifyFileSx::prepare(const ProgramSettings& settings) {
+    fitPictureToScreen();
     update_ = firmwareUpdateFor(settings);
     pages_.reset();
     L_Com->setText(portBoxText(update_.portIndex));
@@ -113,12 +118,29 @@ void TFModifyFileSx::prepare(const ProgramSettings& settings) {
     showPage();
 }
 
+// On a small or highly scaled screen the picture gives up height, so that the window, with its
+// buttons, stays whole on the screen.
+void TFModifyFileSx::fitPictureToScreen() {
+    const QScreen* shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
+    QSize shown = PictureSize;
+    if (shownOn) {
+        const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+        const int rest = sizeHint().height() - Image_Step->height();
+        const int room = shownOn->availableGeometry().height() - titleBar - rest;
+        if (room < PictureSize.height()) {
+            shown = PictureSize.scaled(
+                PictureSize.width(), std::max(room, PictureSize.height() / 3), Qt::KeepAspectRatio);
+        }
+    }
+    Image_Step->setFixedSize(shown);
+}
+
 void TFModifyFileSx::showPage() {
     L_Step->setText(shownLines(pages_.instructions()));
     // A missing or broken picture leaves the area empty.
     showPicture(*Image_Step,
                 loadJpegPicture(PictureFiles::path(update_.executableFolder, pages_.pictureName())),
-                PictureSize);
+                Image_Step->size());
     B_Previous->setEnabled(pages_.previousEnabled());
     B_Next->setEnabled(pages_.nextEnabled());
     B_Execute->setEnabled(pages_.executeEnabled());

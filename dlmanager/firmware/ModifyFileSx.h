@@ -39,6 +39,7 @@ public:
     QProgressBar* ProgressBar1;
 
 private:
+    void fitPictureToScreen();
     void showPage();
     void execute();
 
