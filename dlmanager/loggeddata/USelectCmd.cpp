@@ -1,6 +1,7 @@
 #include "loggeddata/USelectCmd.h"
 
 #include "widgets/DataGrid.h"
+#include "widgets/ScreenFit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -90,7 +91,7 @@ TFSelectCmd::TFSelectCmd(QWidget* parent) : QDialog(parent) {
     bottom->addWidget(GB_TypeOfData);
     bottom->addWidget(GB_VisibleIndex);
     layout->addWidget(P_Bottom);
-    resize(560, 420);
+    resize(openingGeometryOnScreen(*this, QSize(560, 420)).size());
 
     connect(B_AllVisible, &QPushButton::clicked, this, [this] { setAll(true); });
     connect(B_AllHide, &QPushButton::clicked, this, [this] { setAll(false); });

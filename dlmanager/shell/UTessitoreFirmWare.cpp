@@ -10,22 +10,19 @@
 #include "loggeddata/UWaiting.h"
 #include "projects/ProjectSection.h"
 #include "shell/UAbout.h"
-#include "shell/WindowPlacement.h"
 #include "widgets/ClickableLabel.h"
+#include "widgets/ScreenFit.h"
 #include "widgets/SectionTile.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QVBoxLayout>
 #include <cstdio>
 
@@ -105,17 +102,7 @@ TFTessitoreFirmWare::TFTessitoreFirmWare(const ProgramPlaces& places, Prompts* p
 TFTessitoreFirmWare::~TFTessitoreFirmWare() = default;
 
 void TFTessitoreFirmWare::placeOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) {
-        resize(OpeningSize);
-        return;
-    }
-    // The window manager's frame is known only once the window is shown; the style's title
-    // bar and a border are a close estimate.
-    const int border = 4;
-    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    setGeometry(openingGeometry(OpeningSize, screen->availableGeometry(),
-                                QMargins(border, title + border, border, border)));
+    setGeometry(openingGeometryOnScreen(*this, OpeningSize));
 }
 
 bool TFTessitoreFirmWare::eventFilter(QObject* watched, QEvent* event) {
