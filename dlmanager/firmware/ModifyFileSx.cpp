@@ -3,15 +3,13 @@
 #include "base/PictureFiles.h"
 #include "base/ProgramSettings.h"
 #include "widgets/JpegPicture.h"
+#include "widgets/ScreenFit.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
-#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -121,18 +119,14 @@ void TFModifyFileSx::prepare(const ProgramSettings& settings) {
 // On a small or highly scaled screen the picture gives up height, so that the window, with its
 // buttons, stays whole on the screen.
 void TFModifyFileSx::fitPictureToScreen() {
-    const QScreen* shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
-    QSize shown = PictureSize;
-    if (shownOn) {
-        const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
-        const int rest = sizeHint().height() - Image_Step->height();
-        const int room = shownOn->availableGeometry().height() - titleBar - rest;
-        if (room < PictureSize.height()) {
-            shown = PictureSize.scaled(
-                PictureSize.width(), std::max(room, PictureSize.height() / 3), Qt::KeepAspectRatio);
-        }
-    }
-    Image_Step->setFixedSize(shown);
+    // The tallest the window may be on its screen, with room left for its frame.
+    const int tallest = openingGeometryOnScreen(*this, QSize(width(), QWIDGETSIZE_MAX)).height();
+    const int room = tallest - (sizeHint().height() - Image_Step->height());
+    Image_Step->setFixedSize(room >= PictureSize.height()
+                                 ? PictureSize
+                                 : PictureSize.scaled(PictureSize.width(),
+                                                      std::max(room, PictureSize.height() / 3),
+                                                      Qt::KeepAspectRatio));
 }
 
 void TFModifyFileSx::showPage() {
